@@ -1,0 +1,161 @@
+// The platform seen by the library: files, locks, clock and locale formatting.
+//
+// Every file-system call the library makes goes through the Env in force. The POSIX default
+// is in force unless a ScopedEnv installs another one (a test fake, or a host's own), so tests
+// break exactly the call they mean to break and touch no process-wide state by hand.
+#ifndef FOLDWISE_ENV_H_
+#define FOLDWISE_ENV_H_
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Foldwise {
+
+// System error numbers as the library reports them. File status reads use the Windows numbering
+// the folders rely on (2 file not found, 3 path not found); everything else is an errno value.
+constexpr int kErrorFileNotFound = 2;
+constexpr int kErrorPathNotFound = 3;
+
+struct FileStatus {
+  std::uint64_t size = 0;
+  bool read_only = false;  // nobody may write the file through its permission bits
+};
+
+// Mode bits for Env::Access, as the C runtime's _access takes them.
+constexpr int kAccessExists = 0;
+constexpr int kAccessWrite = 2;
+constexpr int kAccessRead = 4;
+constexpr int kAccessReadWrite = 6;
+
+// A file being written. Each call returns 0 or an errno value.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual int Append(std::string_view data) = 0;
+  virtual int Sync() = 0;  // data on stable storage before it returns
+  virtual int Close() = 0;
+};
+
+// An advisory lock held until destroyed.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // The Env in force for the calling process.
+  static Env* Current();
+  // The POSIX implementation; never destroyed.
+  static Env* Posix();
+
+  // Fills |status| and returns 0, or returns kErrorFileNotFound (the directory exists, the file
+  // does not), kErrorPathNotFound (a directory of the path is missing) or another errno value.
+  virtual int GetFileStatus(const std::string& path, FileStatus* status) = 0;
+  // 0 when access(2) grants |mode| (kAccess*), else the errno value.
+  virtual int Access(const std::string& path, int mode) = 0;
+  // Reads the whole file into |contents|, holding a shared lock while it reads. 0 or errno.
+  virtual int ReadFile(const std::string& path, std::string* contents) = 0;
+  // Creates or truncates |path| for writing. 0 or errno.
+  virtual int NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) = 0;
+  virtual int RenameFile(const std::string& from, const std::string& to) = 0;
+  virtual int RemoveFile(const std::string& path) = 0;
+  // Flushes the directory entry list of |dir| to stable storage. 0 or errno.
+  virtual int SyncDirectory(const std::string& dir) = 0;
+  // Takes an advisory lock on an existing file; |exclusive| picks the kind, |wait| whether to
+  // block. Returns 0 and the lock, EWOULDBLOCK when it is held elsewhere, or another errno.
+  virtual int LockFile(const std::string& path, bool exclusive, bool wait,
+                       std::unique_ptr<FileLock>* lock) = 0;
+  // Opens |path| for reading and writing (creating it empty when missing) and tries a
+  // non-blocking exclusive lock on it, then releases both. 0 when the lock was granted.
+  virtual int ProbeExclusiveOpen(const std::string& path) = 0;
+  // Lets every user read and write the file (mode 0666). 0 or errno.
+  virtual int MakeWorldAccessible(const std::string& path) = 0;
+  // Gives the owner write permission back. 0 or errno.
+  virtual int MakeWritable(const std::string& path) = 0;
+
+  // Seconds since the epoch.
+  virtual std::time_t Now() = 0;
+  // The short date (strftime %x) and the time (%X) of |when| in local time, formatted by the
+  // LC_TIME locale of the environment without touching the process's global locale.
+  virtual bool FormatShortDate(std::time_t when, std::string* out) = 0;
+  virtual bool FormatTime(std::time_t when, std::string* out) = 0;
+
+  // The operating-system family id recorded by every folder object; 2 means a system with
+  // per-file access lists, which is what POSIX permissions stand in for.
+  virtual int PlatformId() { return 2; }
+};
+
+// Forwards every call to another Env; a test derives from it and overrides only what it
+// breaks.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env* target) : target_(target) {}
+  Env* target() const { return target_; }
+
+  int GetFileStatus(const std::string& path, FileStatus* status) override {
+    return target_->GetFileStatus(path, status);
+  }
+  int Access(const std::string& path, int mode) override { return target_->Access(path, mode); }
+  int ReadFile(const std::string& path, std::string* contents) override {
+    return target_->ReadFile(path, contents);
+  }
+  int NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) override {
+    return target_->NewWritableFile(path, file);
+  }
+  int RenameFile(const std::string& from, const std::string& to) override {
+    return target_->RenameFile(from, to);
+  }
+  int RemoveFile(const std::string& path) override { return target_->RemoveFile(path); }
+  int SyncDirectory(const std::string& dir) override { return target_->SyncDirectory(dir); }
+  int LockFile(const std::string& path, bool exclusive, bool wait,
+               std::unique_ptr<FileLock>* lock) override {
+    return target_->LockFile(path, exclusive, wait, lock);
+  }
+  int ProbeExclusiveOpen(const std::string& path) override {
+    return target_->ProbeExclusiveOpen(path);
+  }
+  int MakeWorldAccessible(const std::string& path) override {
+    return target_->MakeWorldAccessible(path);
+  }
+  int MakeWritable(const std::string& path) override { return target_->MakeWritable(path); }
+  std::time_t Now() override { return target_->Now(); }
+  bool FormatShortDate(std::time_t when, std::string* out) override {
+    return target_->FormatShortDate(when, out);
+  }
+  bool FormatTime(std::time_t when, std::string* out) override {
+    return target_->FormatTime(when, out);
+  }
+  int PlatformId() override { return target_->PlatformId(); }
+
+ private:
+  Env* target_;
+};
+
+// Installs |env| as the Env in force for its lifetime and restores the previous one after.
+// Scopes nest; they are meant for set-up code, not for use while other threads call the library.
+class ScopedEnv {
+ public:
+  explicit ScopedEnv(Env* env);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  Env* previous_;
+};
+
+// The crash-safe save used for every folder file: writes |data| to a temporary file beside
+// |path|, flushes it, renames it over |path| and flushes the directory, holding an exclusive
+// lock on the old file meanwhile. On failure the previous file is left as it was, the temporary
+// file is removed and the errno value of the failing step is returned; 0 on success.
+int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_ENV_H_

@@ -1,0 +1,49 @@
+// The folder attribute file FolderAttr.xml: the encryption and confidentiality switches of a
+// data directory, each with an optional version. The file exists only while a switch is on.
+#ifndef FOLDWISE_FOLDER_ATTRIBUTES_H_
+#define FOLDWISE_FOLDER_ATTRIBUTES_H_
+
+#include "foldwise/xml_file.h"
+
+namespace Foldwise {
+
+class CFolderAttrXML : public XmlDocumentFile {
+ public:
+  CFolderAttrXML();
+  ~CFolderAttrXML() override;
+  CFolderAttrXML(const CFolderAttrXML&) = default;
+  CFolderAttrXML& operator=(const CFolderAttrXML&) = default;
+
+  // Turns encryption on (|enable| non-zero; a |version| above 0 is recorded, otherwise any
+  // recorded one is removed) or off. 1 when the file was changed and saved (or deleted).
+  int EnableEncryption(int enable, int version);
+  // The same for confidentiality.
+  int EnableConfidentiality(int enable, int version);
+  // 1 when the switch is on; 0 when off, without a file, or on any failure.
+  int IsEncryption();
+  int IsConfidentiality();
+  // The recorded version; 0 when the switch is off or no version is recorded.
+  int GetEncryptionVer();
+  int GetConfidentialityVer();
+  // HasContent of FolderAttr.xml in the directory.
+  int IsExistXml();
+
+ protected:
+  int MakeTemplate() override;
+  int OnAutoDelete() override;
+
+ private:
+  std::string AttributeFilePath() const;
+  int EnableSwitch(const char* name, int enable, int version);
+  int IsSwitchOn(const char* name);
+  int GetSwitchVersion(const char* name);
+};
+
+// The text stored in `ver` for |version|: "%d.%d" of version / 100 and version % 100.
+std::string EncodeAttributeVersion(int version);
+// The version read back from a `ver` text: periods removed, then the leading integer.
+int DecodeAttributeVersion(const std::string& text);
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_FOLDER_ATTRIBUTES_H_

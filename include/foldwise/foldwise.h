@@ -1,0 +1,17 @@
+// Foldwise: the XML folder files of a dictation workflow between an author and a typist.
+#ifndef FOLDWISE_FOLDWISE_H_
+#define FOLDWISE_FOLDWISE_H_
+
+#include "foldwise/cached_records.h"
+#include "foldwise/document_records.h"
+#include "foldwise/dom.h"
+#include "foldwise/env.h"
+#include "foldwise/errors.h"
+#include "foldwise/file_path.h"
+#include "foldwise/folder_attributes.h"
+#include "foldwise/location.h"
+#include "foldwise/outbox_records.h"
+#include "foldwise/xml_document.h"
+#include "foldwise/xml_file.h"
+
+#endif  // FOLDWISE_FOLDWISE_H_

@@ -1,0 +1,55 @@
+// An Env for tests that fails on demand and counts what it is asked to do.
+//
+//   Foldwise::testing::FaultEnv env;
+//   Foldwise::ScopedEnv use(&env);
+//   env.fail_rename = true;  // every save now fails at its rename
+#ifndef FOLDWISE_TESTING_FAULT_ENV_H_
+#define FOLDWISE_TESTING_FAULT_ENV_H_
+
+#include <atomic>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "foldwise/env.h"
+
+namespace Foldwise {
+namespace testing {
+
+class FaultEnv : public EnvWrapper {
+ public:
+  explicit FaultEnv(Env* target = Env::Posix()) : EnvWrapper(target) {}
+
+  // Faults. Each makes the named step report an error, exactly as the disk would.
+  bool fail_read = false;         // ReadFile: EIO
+  bool fail_new_file = false;     // NewWritableFile: EACCES
+  bool fail_write = false;        // Append: EIO, after nothing was written
+  std::int64_t disk_full_after = -1;  // Append: ENOSPC once this many bytes went out (-1: never)
+  bool fail_sync = false;         // WritableFile::Sync: EIO
+  bool fail_rename = false;       // RenameFile: EXDEV
+  bool fail_remove = false;       // RemoveFile: EACCES
+  bool file_busy = false;         // ProbeExclusiveOpen: EWOULDBLOCK (held by another process)
+  bool fail_access_rights = false;  // MakeWorldAccessible: EPERM
+
+  // A fixed clock when non-zero.
+  std::time_t fixed_now = 0;
+
+  // Counts of calls made (reads of whole files, files created for writing, removals).
+  std::atomic<int> reads{0};
+  std::atomic<int> files_written{0};
+  std::atomic<int> removals{0};
+
+  int ReadFile(const std::string& path, std::string* contents) override;
+  int NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) override;
+  int RenameFile(const std::string& from, const std::string& to) override;
+  int RemoveFile(const std::string& path) override;
+  int ProbeExclusiveOpen(const std::string& path) override;
+  int MakeWorldAccessible(const std::string& path) override;
+  std::time_t Now() override;
+};
+
+}  // namespace testing
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_TESTING_FAULT_ENV_H_

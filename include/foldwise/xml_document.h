@@ -1,0 +1,49 @@
+// The process-wide document cache and its bracket.
+//
+// Between ActiveCacheDOMDocument and DeactiveCacheDOMDocument every folder file opened through
+// XmlDocumentFile::OpenDocument is parsed once, shared by every object that opens the same path
+// text, and written back once when the bracket ends. The bracket holds a re-entrant lock, so
+// brackets of different threads run one after another.
+#ifndef FOLDWISE_XML_DOCUMENT_H_
+#define FOLDWISE_XML_DOCUMENT_H_
+
+#include <memory>
+#include <string>
+
+namespace Foldwise {
+
+class DomDocument;
+class XmlDocumentFile;
+
+class CXmlDocument {
+ public:
+  CXmlDocument() = delete;
+
+  // Called once by the host before the first bracket: marks the cache inactive.
+  static void InitXMLDocument();
+  // Called once by the host after the last bracket.
+  static void UninitXMLDocument();
+  // Opens a bracket: takes the cache lock (blocking while another thread holds it) and makes
+  // every open share cached documents and every save wait for the flush.
+  static void ActiveCacheDOMDocument();
+  // Closes the bracket: flushes every cached document (discard 0 writes changes, non-zero drops
+  // them; emptied files are deleted either way), empties the cache, releases the lock.
+  static void DeactiveCacheDOMDocument(int discard);
+
+  // Whether a bracket is open (in any thread).
+  static bool IsCacheActive();
+  // The discard argument of the flush in progress.
+  static bool IsDiscardingFlush();
+
+  // When a bracket is open and |path| is cached, gives |object| the cached document; 1 then.
+  static int TakeCachedDocument(XmlDocumentFile& object, const std::string& path);
+  // When a bracket is open, caches |object|'s document under |path|.
+  static void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
+
+  // Number of documents held by the cache (for tests and diagnostics).
+  static std::size_t CachedDocumentCount();
+};
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_XML_DOCUMENT_H_

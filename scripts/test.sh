@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the project and runs every test.
+#   scripts/test.sh             the regular build, in build/
+#   scripts/test.sh --sanitize  the same tests under AddressSanitizer and UBSan, in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+build_dir=build
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = "--sanitize" ]; then
+  build_dir=build-asan
+  options=(-DCMAKE_BUILD_TYPE=Debug -DFOLDWISE_SANITIZE=ON -DFOLDWISE_BUILD_BENCHMARKS=OFF)
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+cmake -S . -B "$build_dir" -G Ninja "${options[@]}" >/dev/null
+cmake --build "$build_dir"
+ctest --test-dir "$build_dir" --output-on-failure -j2

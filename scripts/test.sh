@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 build_dir=build
-options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLDWISE_BUILD_TESTS=ON -DFOLDWISE_BUILD_BENCHMARKS=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   build_dir=build-asan
-  options=(-DCMAKE_BUILD_TYPE=Debug -DFOLDWISE_SANITIZE=ON -DFOLDWISE_BUILD_BENCHMARKS=OFF)
+  options=(-DCMAKE_BUILD_TYPE=Debug -DFOLDWISE_SANITIZE=ON -DFOLDWISE_BUILD_TESTS=ON -DFOLDWISE_BUILD_BENCHMARKS=OFF)
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi

@@ -1,0 +1,126 @@
+// The cache bracket: one parse and one write per file, shared documents, both flush modes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "foldwise/folder_attributes.h"
+#include "foldwise/testing/fault_env.h"
+#include "foldwise/xml_document.h"
+#include "support/temp_dir.h"
+
+namespace Foldwise {
+namespace {
+
+using testing::FaultEnv;
+using testing::FileExists;
+using testing::ReadText;
+using testing::TempDir;
+
+class DocumentCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CXmlDocument::InitXMLDocument();
+    first_.SetDirectory(dir_.path());
+    second_.SetDirectory(dir_.path());
+  }
+  void TearDown() override {
+    if (CXmlDocument::IsCacheActive()) CXmlDocument::DeactiveCacheDOMDocument(1);
+    CXmlDocument::UninitXMLDocument();
+  }
+  std::string AttrFile() const { return dir_.File("FolderAttr.xml"); }
+
+  TempDir dir_;
+  CFolderAttrXML first_;
+  CFolderAttrXML second_;
+};
+
+TEST_F(DocumentCacheTest, TwoObjectsShareOneDocumentUntilTheFlush) {
+  FaultEnv env;
+  ScopedEnv use(&env);
+  CXmlDocument::ActiveCacheDOMDocument();
+  // Step 1: a change through one object is seen by the other before anything is written.
+  ASSERT_EQ(1, first_.EnableEncryption(1, 7));
+  EXPECT_EQ(1, second_.IsEncryption());
+  EXPECT_EQ(7, second_.GetEncryptionVer());
+  ASSERT_EQ(1, second_.EnableConfidentiality(1, 0));
+  EXPECT_FALSE(FileExists(AttrFile()));
+  EXPECT_EQ(1u, CXmlDocument::CachedDocumentCount());
+
+  // Step 2: the flush writes it once; nothing was read meanwhile.
+  CXmlDocument::DeactiveCacheDOMDocument(0);
+  EXPECT_EQ(0, env.reads.load());
+  EXPECT_EQ(1, env.files_written.load());
+  EXPECT_EQ(0u, CXmlDocument::CachedDocumentCount());
+  EXPECT_FALSE(CXmlDocument::IsCacheActive());
+
+  // Step 3: outside the bracket every call reads the file again.
+  EXPECT_EQ(1, first_.IsConfidentiality());
+  EXPECT_EQ(1, env.reads.load());
+}
+
+TEST_F(DocumentCacheTest, DiscardDropsChangesButStillDeletesEmptiedFiles) {
+  ASSERT_EQ(1, first_.EnableEncryption(1, 123));
+  const std::string saved = ReadText(AttrFile());
+
+  CXmlDocument::ActiveCacheDOMDocument();
+  ASSERT_EQ(1, first_.EnableConfidentiality(1, 5));
+  CXmlDocument::DeactiveCacheDOMDocument(1);
+  EXPECT_EQ(saved, ReadText(AttrFile()));
+
+  CXmlDocument::ActiveCacheDOMDocument();
+  ASSERT_EQ(1, first_.EnableEncryption(0, 0));
+  CXmlDocument::DeactiveCacheDOMDocument(1);
+  EXPECT_FALSE(FileExists(AttrFile()));
+
+  // A file opened from nothing and left empty is never written, in either mode.
+  for (int discard : {0, 1}) {
+    CXmlDocument::ActiveCacheDOMDocument();
+    EXPECT_EQ(0, first_.IsEncryption());
+    CXmlDocument::DeactiveCacheDOMDocument(discard);
+    EXPECT_FALSE(FileExists(AttrFile()));
+  }
+}
+
+TEST_F(DocumentCacheTest, DifferentSpellingsOfOnePathAreCachedApart) {
+  CFolderAttrXML doubled;
+  doubled.SetDirectory(dir_.path() + "/.");
+  CXmlDocument::ActiveCacheDOMDocument();
+  ASSERT_EQ(1, first_.EnableEncryption(1, 1));
+  EXPECT_EQ(0, doubled.IsEncryption());  // its own document, read from disk
+  EXPECT_EQ(2u, CXmlDocument::CachedDocumentCount());
+  CXmlDocument::DeactiveCacheDOMDocument(0);
+  // One flushed the change, the other the empty file, in whatever order: exactly one outcome.
+  EXPECT_TRUE(!FileExists(AttrFile()) || first_.IsEncryption() == 1);
+}
+
+TEST_F(DocumentCacheTest, ANewBracketReadsTheFilesAgain) {
+  ASSERT_EQ(1, first_.EnableEncryption(1, 1));
+  CXmlDocument::ActiveCacheDOMDocument();
+  EXPECT_EQ(1, first_.IsEncryption());
+  CXmlDocument::DeactiveCacheDOMDocument(0);
+  ASSERT_EQ(1, second_.EnableEncryption(1, 2));  // outside: written at once
+
+  FaultEnv env;
+  ScopedEnv use(&env);
+  CXmlDocument::ActiveCacheDOMDocument();
+  EXPECT_EQ(2, first_.GetEncryptionVer());
+  EXPECT_EQ(2, first_.GetEncryptionVer());
+  CXmlDocument::DeactiveCacheDOMDocument(1);
+  EXPECT_EQ(1, env.reads.load());
+}
+
+TEST_F(DocumentCacheTest, AFailedFlushKeepsTheFileAndGoesOn) {
+  ASSERT_EQ(1, first_.EnableEncryption(1, 1));
+  const std::string saved = ReadText(AttrFile());
+  FaultEnv env;
+  ScopedEnv use(&env);
+  CXmlDocument::ActiveCacheDOMDocument();
+  ASSERT_EQ(1, first_.EnableConfidentiality(1, 1));
+  env.fail_rename = true;
+  CXmlDocument::DeactiveCacheDOMDocument(0);
+  EXPECT_EQ(saved, ReadText(AttrFile()));
+  EXPECT_FALSE(CXmlDocument::IsCacheActive());
+}
+
+}  // namespace
+}  // namespace Foldwise

@@ -1,0 +1,64 @@
+// Test helpers: a scratch directory per test and whole-file reads and writes.
+#ifndef FOLDWISE_TESTS_SUPPORT_TEMP_DIR_H_
+#define FOLDWISE_TESTS_SUPPORT_TEMP_DIR_H_
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace Foldwise {
+namespace testing {
+
+// A fresh directory under the system's temporary directory, removed with its content.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "foldwise-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+inline bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+// Files in |dir| whose name ends in ".tmp": a failed save must leave none behind.
+inline int CountTemporaryFiles(const std::string& dir) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) ++count;
+  }
+  return count;
+}
+
+}  // namespace testing
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_TESTS_SUPPORT_TEMP_DIR_H_

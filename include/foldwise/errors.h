@@ -11,7 +11,8 @@ namespace Foldwise {
 // HRESULT-style result codes carried by ComError.
 constexpr std::uint32_t kErrorPointer = 0x80004003u;      // a null node or document was used
 constexpr std::uint32_t kErrorOutOfMemory = 0x8007000Eu;  // a text buffer could not be allocated
-constexpr std::uint32_t kErrorDomFailure = 0x80004005u;   // a DOM call failed or a query was rejected
+constexpr std::uint32_t kErrorDomFailure =
+    0x80004005u;  // a DOM call failed or a query was rejected
 // A failed text conversion: kErrorConversionBase | (system error & 0xFFFF).
 constexpr std::uint32_t kErrorConversionBase = 0x80070000u;
 

@@ -1,7 +1,8 @@
 // The DOM layer: what it loads, how it saves, and that every failure is a ComError.
+#include "foldwise/dom.h"
+
 #include <gtest/gtest.h>
 
-#include "foldwise/dom.h"
 #include "foldwise/errors.h"
 
 namespace Foldwise {
@@ -27,7 +28,8 @@ TEST(DomTest, LoadsFilesWrittenByEitherPlatform) {
     EXPECT_EQ(1u, doc.DocumentElement().ChildNodes().size()) << text;
     // A load followed by a save gives one canonical text.
     EXPECT_EQ(
-        "<?xml version=\"1.0\"?>\r\n<!--Quillnote VoiceFolderXML-->\r\n<root><item_list/></root>\r\n",
+        "<?xml version=\"1.0\"?>\r\n<!--Quillnote "
+        "VoiceFolderXML-->\r\n<root><item_list/></root>\r\n",
         doc.Serialize());
   }
 }

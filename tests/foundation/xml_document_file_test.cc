@@ -220,7 +220,8 @@ TEST_F(MergeNodeTest, OverwritesAddsAndDeletesFields) {
   EXPECT_EQ("new", item.SelectSingleNode("mail/from").Text());
   EXPECT_EQ("s", item.SelectSingleNode("mail/subject").Text());
   // A moved-in field stands on its own line at the item's child depth.
-  EXPECT_EQ("\r\n\t\t\t", std::string(item.SelectSingleNode("archive").PreviousSibling().raw().value()));
+  EXPECT_EQ("\r\n\t\t\t",
+            std::string(item.SelectSingleNode("archive").PreviousSibling().raw().value()));
 }
 
 TEST_F(MergeNodeTest, RefusesElementsOfAnotherShape) {

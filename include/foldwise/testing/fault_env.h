@@ -22,15 +22,15 @@ class FaultEnv : public EnvWrapper {
   explicit FaultEnv(Env* target = Env::Posix()) : EnvWrapper(target) {}
 
   // Faults. Each makes the named step report an error, exactly as the disk would.
-  bool fail_read = false;         // ReadFile: EIO
-  bool fail_new_file = false;     // NewWritableFile: EACCES
-  bool fail_write = false;        // Append: EIO, after nothing was written
+  bool fail_read = false;             // ReadFile: EIO
+  bool fail_new_file = false;         // NewWritableFile: EACCES
+  bool fail_write = false;            // Append: EIO, after nothing was written
   std::int64_t disk_full_after = -1;  // Append: ENOSPC once this many bytes went out (-1: never)
-  bool fail_sync = false;         // WritableFile::Sync: EIO
-  bool fail_rename = false;       // RenameFile: EXDEV
-  bool fail_remove = false;       // RemoveFile: EACCES
-  bool file_busy = false;         // ProbeExclusiveOpen: EWOULDBLOCK (held by another process)
-  bool fail_access_rights = false;  // MakeWorldAccessible: EPERM
+  bool fail_sync = false;             // WritableFile::Sync: EIO
+  bool fail_rename = false;           // RenameFile: EXDEV
+  bool fail_remove = false;           // RemoveFile: EACCES
+  bool file_busy = false;             // ProbeExclusiveOpen: EWOULDBLOCK (held by another process)
+  bool fail_access_rights = false;    // MakeWorldAccessible: EPERM
 
   // A fixed clock when non-zero.
   std::time_t fixed_now = 0;

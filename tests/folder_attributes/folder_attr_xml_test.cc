@@ -1,0 +1,113 @@
+// FolderAttr.xml: created and deleted with its switches, versions encoded as "major.minor".
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "foldwise/folder_attributes.h"
+#include "support/temp_dir.h"
+
+namespace Foldwise {
+namespace {
+
+using testing::FileExists;
+using testing::ReadText;
+using testing::TempDir;
+using testing::WriteText;
+
+class FolderAttrTest : public ::testing::Test {
+ protected:
+  void SetUp() override { attributes_.SetDirectory(dir_.path() + "/"); }
+  std::string File() const { return dir_.File("FolderAttr.xml"); }
+
+  TempDir dir_;
+  CFolderAttrXML attributes_;
+};
+
+TEST_F(FolderAttrTest, SwitchesCreateAndDeleteTheFile) {
+  // Step 1: queries on a directory without the file answer "off" and create nothing.
+  EXPECT_EQ(0, attributes_.IsConfidentiality());
+  EXPECT_EQ(0, attributes_.GetEncryptionVer());
+  EXPECT_EQ(0, attributes_.IsExistXml());
+  EXPECT_FALSE(FileExists(File()));
+
+  // Step 2: turning encryption on creates the file, byte for byte.
+  ASSERT_EQ(1, attributes_.EnableEncryption(1, 123));
+  EXPECT_EQ(
+      "<?xml version=\"1.0\"?>\r\n<!--Quillnote FolderAttributeXML-->\r\n<root>\r\n\t<attribute>"
+      "\r\n\t\t<cryptical ver=\"1.23\"/>\r\n\t</attribute>\r\n</root>\r\n",
+      ReadText(File()));
+  EXPECT_EQ(1, attributes_.IsExistXml());
+  EXPECT_EQ(1, attributes_.IsEncryption());
+  EXPECT_EQ(123, attributes_.GetEncryptionVer());
+
+  // Step 3: confidentiality joins it, after it.
+  ASSERT_EQ(1, attributes_.EnableConfidentiality(1, 5));
+  EXPECT_EQ(5, attributes_.GetConfidentialityVer());
+  const std::string both = ReadText(File());
+  EXPECT_LT(both.find("cryptical"), both.find("confidential"));
+
+  // Step 4: encryption off leaves confidentiality alone; turning it off again changes nothing.
+  ASSERT_EQ(1, attributes_.EnableEncryption(0, 0));
+  EXPECT_EQ(0, attributes_.IsEncryption());
+  EXPECT_EQ(1, attributes_.IsConfidentiality());
+  const std::string only_confidential = ReadText(File());
+  ASSERT_EQ(1, attributes_.EnableEncryption(0, 0));
+  EXPECT_EQ(only_confidential, ReadText(File()));
+
+  // Step 5: the last switch off deletes the file; turning off what is off creates none.
+  ASSERT_EQ(1, attributes_.EnableConfidentiality(0, 0));
+  EXPECT_FALSE(FileExists(File()));
+  ASSERT_EQ(1, attributes_.EnableConfidentiality(0, 0));
+  EXPECT_FALSE(FileExists(File()));
+}
+
+TEST_F(FolderAttrTest, VersionsAreStoredAsMajorDotMinor) {
+  struct Case {
+    int version;
+    const char* stored;
+    int read_back;
+  } cases[] = {
+      {123, "1.23", 123}, {102, "1.2", 12}, {5, "0.5", 5}, {200, "2.0", 20}, {99, "0.99", 99}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(1, attributes_.EnableEncryption(1, c.version));
+    EXPECT_NE(std::string::npos, ReadText(File()).find(std::string("ver=\"") + c.stored + "\""))
+        << c.version;
+    EXPECT_EQ(c.read_back, attributes_.GetEncryptionVer()) << c.version;
+  }
+  // Turning an enabled switch on with no version keeps the switch and drops the version.
+  ASSERT_EQ(1, attributes_.EnableEncryption(1, 0));
+  EXPECT_EQ(1, attributes_.IsEncryption());
+  EXPECT_EQ(0, attributes_.GetEncryptionVer());
+  EXPECT_EQ(std::string::npos, ReadText(File()).find("ver="));
+
+  EXPECT_EQ("1.23", EncodeAttributeVersion(123));
+  EXPECT_EQ(123, DecodeAttributeVersion("1.23"));
+  EXPECT_EQ(12, DecodeAttributeVersion("1.2"));
+  EXPECT_EQ(0, DecodeAttributeVersion("x"));
+}
+
+TEST_F(FolderAttrTest, BrokenFilesAreReportedAndNeverChanged) {
+  const std::string broken = "<?xml version='1.0'?><root><attribute><cryptical></root>";
+  const std::string no_attribute = "<?xml version='1.0'?><!--x--><root><other/></root>";
+  for (const std::string& text : {broken, no_attribute}) {
+    WriteText(File(), text);
+    EXPECT_EQ(0, attributes_.EnableEncryption(1, 1)) << text;
+    EXPECT_EQ(0, attributes_.EnableConfidentiality(0, 0)) << text;
+    EXPECT_EQ(0, attributes_.IsEncryption()) << text;
+    EXPECT_EQ(0, attributes_.GetConfidentialityVer()) << text;
+    EXPECT_EQ(text, ReadText(File())) << text;
+  }
+}
+
+TEST_F(FolderAttrTest, CopiesWorkOnTheSameDirectory) {
+  ASSERT_EQ(1, attributes_.EnableEncryption(1, 3));
+  CFolderAttrXML copy(attributes_);
+  EXPECT_EQ(3, copy.GetEncryptionVer());
+  CFolderAttrXML assigned;
+  assigned = attributes_;
+  ASSERT_EQ(1, assigned.EnableEncryption(0, 0));
+  EXPECT_EQ(0, attributes_.IsEncryption());
+}
+
+}  // namespace
+}  // namespace Foldwise

@@ -2,12 +2,12 @@
 #ifndef FOLDWISE_TESTS_SUPPORT_TEMP_DIR_H_
 #define FOLDWISE_TESTS_SUPPORT_TEMP_DIR_H_
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace Foldwise {
 namespace testing {

@@ -1,16 +1,24 @@
-// Placeholder resolver: every path is already local and stored as given. The location services
-// replace it with the real conversions.
+// The resolver's single instance, its cache periods and the host name it converts against.
 #include <memory>
 
 #include "foldwise/location.h"
-#include "foldwise/xml_file.h"
+#include "foldwise/network_services.h"
 
 namespace Foldwise {
 namespace {
+
 std::unique_ptr<NetworkPathResolver> g_instance;
+
+// Room for a host name, as the socket layer and the operating system give it.
+constexpr int kHostNameBufferSize = 256;
+
+}  // namespace
+
+NetworkPathResolver::NetworkPathResolver() {
+  // A workgroup rarely needs more than a handful of drives connected by the library.
+  connections.reserve(5);
 }
 
-NetworkPathResolver::NetworkPathResolver() = default;
 NetworkPathResolver::~NetworkPathResolver() = default;
 
 NetworkPathResolver& NetworkPathResolver::GetInstance() {
@@ -22,20 +30,42 @@ bool NetworkPathResolver::HasInstance() { return g_instance != nullptr; }
 
 void NetworkPathResolver::DiscardInstance() { g_instance.reset(); }
 
-void NetworkPathResolver::BeginCachePeriod() {}
-void NetworkPathResolver::EndCachePeriod() {}
-
-int NetworkPathResolver::ToLocalPath(const std::string& path, std::string& out, int) {
-  out = path;
-  TrimTrailingSeparators(out);
-  return out.empty() ? 0 : 1;
+void NetworkPathResolver::BeginCachePeriod() {
+  lock.lock();
+  cacheOn = 1;
+  pathCache.clear();
 }
 
-int NetworkPathResolver::ToSharePath(const std::string&, std::string& out) {
-  out.clear();
-  return 0;
+void NetworkPathResolver::EndCachePeriod() {
+  cacheOn = 0;
+  lock.unlock();
 }
 
-std::string NetworkPathResolver::Canonicalize(const std::string& path) { return path; }
+const std::string* NetworkPathResolver::KnownHostName() {
+  if (!hostNameKnown) {
+    char name[kHostNameBufferSize] = {};
+    std::string computerName;
+    if (CLocalComputerName::GetInstance().GetLocalComputerName(name, sizeof name) == 0) {
+      hostName = name;
+      hostNameKnown = 1;
+    } else if (NetworkServices::Current()->GetComputerName(&computerName) &&
+               computerName.size() < static_cast<std::size_t>(kHostNameBufferSize)) {
+      hostName = computerName;
+      hostNameKnown = 1;
+    }
+    // Otherwise the next conversion asks again.
+  }
+  return hostNameKnown ? &hostName : nullptr;
+}
+
+int NetworkPathResolver::GetHostName(char* buffer, int& size) {
+  const std::string* name = KnownHostName();
+  if (name == nullptr || buffer == nullptr || size < 0) return 0;
+  if (name->size() >= static_cast<std::size_t>(size)) return 0;
+  name->copy(buffer, name->size());
+  buffer[name->size()] = '\0';
+  size = static_cast<int>(name->size());
+  return 1;
+}
 
 }  // namespace Foldwise

@@ -2,6 +2,7 @@
 #ifndef FOLDWISE_FOLDWISE_H_
 #define FOLDWISE_FOLDWISE_H_
 
+#include "foldwise/cached_folders.h"
 #include "foldwise/cached_records.h"
 #include "foldwise/document_records.h"
 #include "foldwise/dom.h"

@@ -1,0 +1,179 @@
+// The item-file engine: one item file and its eight list operations.
+#include <utility>
+
+#include "cached_folders/record_cursor.h"
+#include "cached_folders/record_serializers.h"
+#include "foldwise/cached_folders.h"
+#include "foldwise/errors.h"
+#include "foldwise/file_path.h"
+
+namespace Foldwise {
+namespace {
+
+constexpr char kAllItems[] = "/root/item_list/item";
+constexpr char kItemList[] = "/root/item_list";
+constexpr int kItemListDepth = 1;
+constexpr int kItemDepth = 2;
+
+// Closes the document on every path out of an operation, so no document outlives it.
+class DocumentCloser {
+ public:
+  explicit DocumentCloser(XmlDocumentFile& file) : file_(file) {}
+  ~DocumentCloser() { file_.CloseDocument(); }
+  DocumentCloser(const DocumentCloser&) = delete;
+  DocumentCloser& operator=(const DocumentCloser&) = delete;
+
+ private:
+  XmlDocumentFile& file_;
+};
+
+}  // namespace
+
+FolderFile::FolderFile(int itemKind, std::string fileName, std::string fileIdentifier)
+    : kind(itemKind), path(std::move(fileName)), identifier(std::move(fileIdentifier)) {}
+
+FolderFile::~FolderFile() = default;
+
+void FolderFile::SetXmlFalePath(const std::string& dir) {
+  FilePath composed(path);
+  composed.SetDirectory(dir);
+  // A network directory that the resolver can map to nothing keeps its composed form: the
+  // operations then fail on it, rather than on an empty path that names the current directory.
+  std::string local = composed.GetLocalPath(1);
+  path = local.empty() ? composed.GetPath() : std::move(local);
+}
+
+int FolderFile::Exists() { return HasContent(path); }
+
+int FolderFile::MakeTemplate() {
+  try {
+    const DomNode root = AppendSkeleton(identifier);
+    const DomNode itemList = AddChildElement(root, "item_list", kItemListDepth);
+    if (!itemList) return 0;
+    if (HasFolderLevelPath(kind)) {
+      // The directory the file was made in, in storage form, describes all its items.
+      FilePath stored(path);
+      stored.Canonicalize();
+      AddChildElement(itemList, "dictation_file_path", kItemDepth).SetText(stored.GetDirectory());
+    }
+    return 1;
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::OnAutoDelete() {
+  try {
+    if (!document) return 0;
+    return document->AsNode().SelectNodes(kAllItems).empty() ? 1 : 0;
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::CountItems(RecordCursor* key) {
+  if (!OpenDocument(path)) return 0;
+  DocumentCloser closer(*this);
+  try {
+    const std::string query = key != nullptr ? key->BuildQuery() : kAllItems;
+    return static_cast<int>(document->AsNode().SelectNodes(query).size());
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::ReadAll(RecordCursor& cursor) {
+  if (!OpenDocument(path)) return 0;
+  DocumentCloser closer(*this);
+  try {
+    for (const DomNode& item : document->AsNode().SelectNodes(kAllItems)) {
+      // A file holding more items than the cursor has records left fails at the first surplus.
+      if (!cursor.ReadRecord(item, 1)) return 0;
+    }
+    return 1;
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
+  if (!OpenDocument(path)) return 0;
+  DocumentCloser closer(*this);
+  try {
+    const DomNode item = document->AsNode().SelectSingleNode(key.BuildQuery());
+    if (!item) return 0;
+    return out.ReadRecord(item, 0);
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::WriteAll(RecordCursor& cursor) {
+  DocumentCloser closer(*this);
+  try {
+    // The old content is never read, so even a file that does not parse is replaced.
+    if (!CreateDocument()) return 0;
+    const DomNode itemList = document->AsNode().SelectSingleNode(kItemList);
+    while (!cursor.IsExhausted()) {
+      const DomNode item = cursor.WriteRecord(1);
+      if (!item || !AppendChildIndented(itemList, item, kItemDepth)) return 0;
+    }
+    return SaveDocument(path);
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::AppendItem(RecordCursor& cursor) {
+  if (!OpenDocument(path)) return 0;
+  DocumentCloser closer(*this);
+  try {
+    // Inside a cache bracket a sent-items document whose last item was deleted has lost its
+    // item_list; it is put back so the bracket can go on adding.
+    const DomNode itemList = FindOrCreateChild(document->DocumentElement(), "item_list");
+    const DomNode item = cursor.WriteRecord(0);
+    if (!item || !AppendChildIndented(itemList, item, kItemDepth)) return 0;
+    return SaveDocument(path);
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::ChangeItems(RecordCursor& key, RecordCursor& values) {
+  if (!OpenDocument(path)) return 0;
+  DocumentCloser closer(*this);
+  try {
+    DomNode change = values.WriteRecord(0);
+    if (!change) return 0;
+    const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());
+    if (matches.empty()) return 1;
+    bool first = true;
+    for (const DomNode& stored : matches) {
+      // Merging moves the fields a stored item lacks out of the change, so every further match
+      // gets a change of its own; otherwise only the first one would receive new fields.
+      if (!first) change = values.WriteRecord(0);
+      first = false;
+      if (!change || !MergeNode(stored, change)) return 0;
+    }
+    return SaveDocument(path);
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+int FolderFile::DeleteItems(RecordCursor& key) {
+  if (!OpenDocument(path)) return 0;
+  DocumentCloser closer(*this);
+  try {
+    const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());
+    if (matches.empty()) return 1;
+    for (const DomNode& stored : matches) {
+      if (!RemoveNodeAndEmptyAncestors(stored)) return 0;
+    }
+    return SaveDocument(path);
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+}  // namespace Foldwise

@@ -98,6 +98,8 @@ class DomDocument {
   // The document as saved: its document-level nodes each followed by "\r\n", the tree below
   // them written exactly as it stands (no re-indentation).
   std::string Serialize() const;
+  // Serialize() into |out|, whose capacity is reused.
+  void SerializeTo(std::string* out) const;
   // Writes Serialize() to |path| with the crash-safe save; raises ComError when it fails.
   void Save(const std::string& path) const;
 

@@ -6,6 +6,7 @@
 
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
+#include "platform/pooled_memory.h"
 
 namespace Foldwise {
 namespace {
@@ -211,7 +212,14 @@ DomNode DomNode::SelectSingleNode(const std::string& xpath) const {
   }
 }
 
-DomDocument::DomDocument() = default;
+DomDocument::DomDocument() {
+  // Every document's memory comes from the pool, installed before the first of them allocates.
+  static const bool pooled = [] {
+    pugi::set_memory_management_functions(platform::PooledAllocate, platform::PooledDeallocate);
+    return true;
+  }();
+  (void)pooled;
+}
 
 bool DomDocument::LoadXml(std::string_view text) {
   const pugi::xml_parse_result result =
@@ -224,7 +232,8 @@ bool DomDocument::LoadXml(std::string_view text) {
 }
 
 bool DomDocument::Load(const std::string& path) {
-  std::string contents;
+  // Reused across loads so a large file is read into memory that is already touched.
+  thread_local std::string contents;
   if (Env::Current()->ReadFile(path, &contents) != 0) {
     doc_.reset();
     return false;
@@ -232,18 +241,26 @@ bool DomDocument::Load(const std::string& path) {
   return LoadXml(contents);
 }
 
-std::string DomDocument::Serialize() const {
-  std::string out;
-  StringWriter writer(&out);
+void DomDocument::SerializeTo(std::string* out) const {
+  out->clear();
+  StringWriter writer(out);
   for (pugi::xml_node child = doc_.first_child(); child; child = child.next_sibling()) {
     child.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    out.append("\r\n");
+    out->append("\r\n");
   }
+}
+
+std::string DomDocument::Serialize() const {
+  std::string out;
+  SerializeTo(&out);
   return out;
 }
 
 void DomDocument::Save(const std::string& path) const {
-  const int error = WriteFileAtomically(Env::Current(), path, Serialize());
+  // Reused across saves, as the read buffer of Load is.
+  thread_local std::string text;
+  SerializeTo(&text);
+  const int error = WriteFileAtomically(Env::Current(), path, text);
   if (error != 0) {
     throw ComError(kErrorConversionBase | (static_cast<unsigned>(error) & 0xFFFFu),
                    "cannot save " + path + ": " + std::strerror(error));

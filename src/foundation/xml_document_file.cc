@@ -20,7 +20,9 @@ int XmlDocumentFile::CreateDocument() {
 int XmlDocumentFile::OpenDocument(const std::string& path) {
   if (CXmlDocument::TakeCachedDocument(*this, path)) return 1;
   try {
-    if (!document) document = DomDocument::Create();
+    // Always a document of our own: one still held may be shared with a copy of this object,
+    // and loading or templating into it would change the other's tree too.
+    document = DomDocument::Create();
     if (!HasContent(path)) {
       if (!MakeTemplate()) {
         document.reset();

@@ -1,0 +1,207 @@
+// What each record becomes in its file and how it reads back: every field of every record type
+// in both forms, delivery details and their tie to `protocol`, path forms and value macros.
+#include <string>
+
+#include "cached_folder_fixture.h"
+#include "folder_kit.h"
+
+namespace Foldwise {
+namespace {
+
+using testing::Show;
+
+template <typename Record>
+Record ByGuid(const std::string& guid) {
+  Record record;
+  record.guid = guid;
+  return record;
+}
+
+class RecordRoundTripTest : public CachedFolderFixture {
+ protected:
+  void SetUp() override {
+    CachedFolderFixture::SetUp();
+    voice.SetXmlFalePath(dir.path().c_str());
+    sent.SetXmlFalePath(dir.path().c_str());
+    inbox.SetXmlFalePath(dir.path().c_str());
+  }
+  // Positions of |parts| in |text| rise strictly: they stand in this order.
+  static bool InOrder(const std::string& text, std::initializer_list<std::string> parts) {
+    std::string::size_type at = 0;
+    for (const std::string& part : parts) {
+      at = text.find(part, at);
+      if (at == std::string::npos) return false;
+    }
+    return true;
+  }
+
+  CVoiceFolderXML voice;
+  CSentItemsFolderXML sent;
+  CInBoxTypistFolderXML inbox;
+};
+
+TEST_F(RecordRoundTripTest, PlainRecordsKeepEveryField) {
+  VOICE_ITEM_XML_DATA v{"g1", "a.wav", "/ignored", "st", "a.doc", "/docs/", "ar", "se", "pr"};
+  ASSERT_EQ(1, voice.AddItemXML(v, 0));
+  VOICE_ITEM_XML_DATA vKey = ByGuid<VOICE_ITEM_XML_DATA>("g1"), vOut;
+  ASSERT_EQ(1, voice.GetItemXML(vKey, &vOut));
+  v.dictation_file_path = dir.path();  // the file's folder-level path, never the record's
+  v.document_file_path = "/docs";
+  EXPECT_EQ(Show(v), Show(vOut));
+
+  SENTITEMS_ITEM_XML_DATA s{"g2", "st", "b.wav", "/dict/", "b.doc", "/docs", "pr", "d", "t"};
+  ASSERT_EQ(1, sent.AddItemXML(s, 0));
+  SENTITEMS_ITEM_XML_DATA sKey = ByGuid<SENTITEMS_ITEM_XML_DATA>("g2"), sOut;
+  ASSERT_EQ(1, sent.GetItemXML(sKey, &sOut));
+  s.dictation_file_path = "/dict";  // stored per item, in directory form
+  EXPECT_EQ(Show(s), Show(sOut));
+  EXPECT_TRUE(
+      InOrder(Text("SentItemsFolder.xml"),
+              {"<item>", "<guid>", "<dictation_file_name>", "<dictation_file_path>", "<status>",
+               "<document_file_name>", "<document_file_path>", "<date>", "<time>", "<protocol>"}));
+
+  INBOX_TYPIST_ITEM_XML_DATA i{"g3", "c.wav", "/ignored", "st", "pr", "d", "t", "c.doc", "/x"};
+  ASSERT_EQ(1, inbox.AddItemXML(i, 0));
+  INBOX_TYPIST_ITEM_XML_DATA iKey = ByGuid<INBOX_TYPIST_ITEM_XML_DATA>("g3"), iOut;
+  ASSERT_EQ(1, inbox.GetItemXML(iKey, &iOut));
+  i.dictation_file_path = dir.path();
+  EXPECT_EQ(Show(i), Show(iOut));
+}
+
+TEST_F(RecordRoundTripTest, DeliveryDetailsSetProtocol) {
+  // Voice, mail: the host's protocol gives way to "mail".
+  VOICE_ITEMLIST_XML_DATA v;
+  v.item = {"g1", "a.wav", "", "S", "", "", "", "", "ftp"};
+  v.delivery_kind = kDeliveryMail;
+  v.smtp = {"F", "Sub", "Body"};
+  v.ftp = {"unused", "unused"};
+  ASSERT_EQ(1, voice.AddItemXML(v, 0));
+  VOICE_ITEMLIST_XML_DATA vOut;
+  auto vKey = ByGuid<VOICE_ITEM_XML_DATA>("g1");
+  ASSERT_EQ(1, voice.GetItemXML(vKey, &vOut));
+  v.item.protocol = "mail";
+  v.item.dictation_file_path = dir.path();
+  v.ftp = {};
+  EXPECT_EQ(Show(v), Show(vOut));
+
+  // Sent items, mail: the recipients stand between sender and subject.
+  SENTITEMS_ITEMLIST_XML_DATA s;
+  s.item.guid = "g2";
+  s.item.dictation_file_name = "b.wav";
+  s.delivery_kind = kDeliveryMail;
+  s.smtp = {"F", "T", "C", "B", "Sub", "Body"};
+  ASSERT_EQ(1, sent.AddItemXML(s, 0));
+  EXPECT_TRUE(
+      InOrder(Text("SentItemsFolder.xml"),
+              {"<protocol>mail</protocol>", "<mail>", "<from>F</from>", "<to>T</to>", "<cc>C</cc>",
+               "<bcc>B</bcc>", "<subject>Sub</subject>", "<body>Body</body>", "</mail>"}));
+  SENTITEMS_ITEMLIST_XML_DATA sOut;
+  auto sKey = ByGuid<SENTITEMS_ITEM_XML_DATA>("g2");
+  ASSERT_EQ(1, sent.GetItemXML(sKey, &sOut));
+  s.item.protocol = "mail";
+  EXPECT_EQ(Show(s), Show(sOut));
+
+  // Inbox, FTP, listed back.
+  INBOX_TYPIST_ITEMLIST_XML_DATA i;
+  i.item.guid = "g3";
+  i.delivery_kind = kDeliveryFtp;
+  i.ftp = {"host", "in"};
+  ASSERT_EQ(1, inbox.AddItemXML(i, 0));
+  long count = 0;
+  INBOX_TYPIST_ITEMLIST_XML_DATA* list = nullptr;
+  ASSERT_EQ(1, inbox.GetItemListXML(&count, &list));
+  ASSERT_EQ(1, count);
+  i.item.protocol = "ftp";
+  i.item.dictation_file_path = dir.path();
+  EXPECT_EQ(Show(i), Show(list[0]));
+  CInBoxTypistFolderXML::ReleaseItemList(list);
+}
+
+TEST_F(RecordRoundTripTest, ProtocolAloneDecidesDeliveryKindOnRead) {
+  SENTITEMS_ITEMLIST_XML_DATA empty;
+  empty.item.guid = "mail-without-fields";
+  empty.delivery_kind = kDeliveryMail;
+  ASSERT_EQ(1, sent.AddItemXML(empty, 0));
+  EXPECT_NE(std::string::npos, Text("SentItemsFolder.xml").find("<mail"));
+
+  SENTITEMS_ITEMLIST_XML_DATA odd;
+  odd.item.guid = "odd";
+  odd.item.protocol = "Mail";  // not "mail": letter case counts
+  odd.delivery_kind = 7;       // unknown kinds write no details
+  odd.smtp.from = "lost";
+  ASSERT_EQ(1, sent.AddItemXML(odd, 0));
+
+  long count = 0;
+  SENTITEMS_ITEMLIST_XML_DATA* list = nullptr;
+  ASSERT_EQ(1, sent.GetItemListXML(&count, &list));
+  ASSERT_EQ(2, count);
+  EXPECT_EQ(kDeliveryMail, list[0].delivery_kind);
+  EXPECT_EQ("mail", list[0].item.protocol);
+  EXPECT_EQ(kDeliveryNone, list[1].delivery_kind);
+  EXPECT_EQ("Mail", list[1].item.protocol);
+  EXPECT_EQ("", list[1].smtp.from);
+  CSentItemsFolderXML::ReleaseItemList(list);
+}
+
+TEST_F(RecordRoundTripTest, PathsAreStoredInStorageFormAndReadInLocalForm) {
+  SENTITEMS_ITEM_XML_DATA s;
+  s.guid = "g";
+  s.dictation_file_path = "\\\\thishost\\docs\\dictations";  // a share of this machine
+  s.document_file_path = "C:\\Typed\\";                      // a drive path stays
+  ASSERT_EQ(1, sent.AddItemXML(s, 0));
+  const std::string text = Text("SentItemsFolder.xml");
+  EXPECT_NE(std::string::npos,
+            text.find("<dictation_file_path>" + dir.File("shared") + "/dictations<"));
+  EXPECT_NE(std::string::npos, text.find("<document_file_path>C:\\Typed<"));
+
+  SENTITEMS_ITEM_XML_DATA out;
+  auto key = ByGuid<SENTITEMS_ITEM_XML_DATA>("g");
+  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  EXPECT_EQ(dir.File("shared") + "/dictations", out.dictation_file_path);
+  EXPECT_EQ("C:\\Typed", out.document_file_path);
+  // A key names the path as the host knows it and is converted the same way.
+  EXPECT_EQ(1, sent.GetItemCountXML(&s));
+}
+
+TEST_F(RecordRoundTripTest, MacrosExpandWholeValuesOfValuesOnly) {
+  std::string today, now;
+  ASSERT_TRUE(env.FormatShortDate(env.fixed_now, &today));
+  ASSERT_TRUE(env.FormatTime(env.fixed_now, &now));
+
+  // Step 1: with macros on, whole macro values expand; a leading blank keeps the text.
+  SENTITEMS_ITEM_XML_DATA s{"g1", "%DELETE%", "a.wav", "", "", "", " %DATE%", "%DATE%", "%TIME%"};
+  ASSERT_EQ(1, sent.AddItemXML(s, 1));
+  SENTITEMS_ITEM_XML_DATA key = ByGuid<SENTITEMS_ITEM_XML_DATA>("g1"), out;
+  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  EXPECT_EQ(today, out.date);
+  EXPECT_EQ(now, out.time);
+  EXPECT_EQ(" %DATE%", out.protocol);
+  EXPECT_EQ("", out.status);
+  EXPECT_NE(std::string::npos, Text("SentItemsFolder.xml").find("<status"));  // empty element
+
+  // Step 2: with macros off the macro texts are stored as they are.
+  SENTITEMS_ITEM_XML_DATA literal{"g2", "%DELETE%", "b.wav", "", "", "", "", "%DATE%", ""};
+  ASSERT_EQ(1, sent.AddItemXML(literal, 0));
+  key.guid = "g2";
+  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  EXPECT_EQ("%DELETE%", out.status);
+
+  // Step 3: keys are never expanded: "%DATE%" finds the literal, not today's date.
+  SENTITEMS_ITEM_XML_DATA byDate;
+  byDate.date = "%DATE%";
+  EXPECT_EQ(1, sent.GetItemCountXML(&byDate));
+  ASSERT_EQ(1, sent.GetItemXML(byDate, &out));
+  EXPECT_EQ("g2", out.guid);
+
+  // Step 4: "%DELETE%" in a change removes the stored field; empty values leave fields alone.
+  SENTITEMS_ITEM_XML_DATA change;
+  change.date = "%DELETE%";
+  ASSERT_EQ(1, sent.ChangeItemXML(key, change, 1));
+  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  EXPECT_EQ("", out.date);
+  EXPECT_EQ("%DELETE%", out.status);
+  EXPECT_EQ(std::string::npos, Text("SentItemsFolder.xml").find("<date>%DATE%"));
+}
+
+}  // namespace
+}  // namespace Foldwise

@@ -32,8 +32,8 @@ class FolderFile : public XmlDocumentFile {
   // Puts the file into |dir|; a network directory is turned into the local path the resolver
   // finds for it (connecting allowed). Called again, keeps the file name and swaps the directory.
   void SetXmlFalePath(const std::string& dir);
-  // HasContent of the path: 1 also when its status cannot be read for another reason than the
-  // file's absence.
+  // 1 when the cache bracket holds the file's document; otherwise HasContent of the path, so 1
+  // also when its status cannot be read for another reason than the file's absence.
   int Exists();
   // Items matching |key| (all items when |key| is null); 0 on any failure.
   int CountItems(RecordCursor* key);

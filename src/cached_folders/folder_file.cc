@@ -6,6 +6,7 @@
 #include "foldwise/cached_folders.h"
 #include "foldwise/errors.h"
 #include "foldwise/file_path.h"
+#include "foldwise/xml_document.h"
 
 namespace Foldwise {
 namespace {
@@ -43,7 +44,15 @@ void FolderFile::SetXmlFalePath(const std::string& dir) {
   path = local.empty() ? composed.GetPath() : std::move(local);
 }
 
-int FolderFile::Exists() { return HasContent(path); }
+int FolderFile::Exists() {
+  // Inside a cache bracket a file may exist only as the cached document so far: its entries
+  // must be found by the operations that look for the file before they open it.
+  if (CXmlDocument::TakeCachedDocument(*this, path)) {
+    CloseDocument();
+    return 1;
+  }
+  return HasContent(path);
+}
 
 int FolderFile::MakeTemplate() {
   try {

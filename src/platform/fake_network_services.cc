@@ -68,7 +68,8 @@ DriveType FakeNetworkServices::GetDriveType(const std::string& path) {
   const std::pair<std::string, DriveType>* best = nullptr;
   for (const auto& scripted : drive_types_) {
     if (!path_text::StartsAtBoundary(path, scripted.first)) continue;
-    if (best == nullptr || scripted.first.size() > best->first.size()) best = &scripted;
+    // The later of two equal roots wins, so a test can change a drive's kind.
+    if (best == nullptr || scripted.first.size() >= best->first.size()) best = &scripted;
   }
   return best != nullptr ? best->second : default_drive_type;
 }

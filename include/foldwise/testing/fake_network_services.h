@@ -35,8 +35,8 @@ class FakeNetworkServices : public NetworkServices {
   DriveType default_drive_type = DriveType::kFixed;
   bool administrative_shares = true;
 
-  // Paths under |root| (a drive root "Z:\" or a POSIX folder; the longest one wins) are on a
-  // drive of |type|; other paths are on default_drive_type.
+  // Paths under |root| (a drive root "Z:\" or a POSIX folder; the longest one wins, the later
+  // of equal ones) are on a drive of |type|; other paths are on default_drive_type.
   void SetDriveType(const std::string& root, DriveType type);
   // ConnectShare of |remoteName| succeeds with |accessName| (such as "Z:"), and the new
   // connection then shows in connected_drives on a remote drive. Unscripted shares refuse.

@@ -1,0 +1,221 @@
+// The POSIX network services on real files: a mount table and Samba configuration written into
+// a temporary directory, and this machine's own host name.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foldwise/location.h"
+#include "foldwise/network_services.h"
+
+namespace Foldwise {
+namespace {
+
+constexpr char kMountInfo[] =
+    "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+    "30 22 0:40 / /mnt/my\\040share rw,relatime shared:5 - cifs //server/share rw,vers=3.0\n"
+    "31 30 8:2 / /mnt/my\\040share/local rw - ext4 /dev/sda2 rw\n"
+    "32 22 0:41 / /mnt/docs rw - smb3 //Files/Docs rw\n"
+    "33 22 0:42 / /mnt/nfs rw - nfs server:/export rw\n"
+    "34 22 0:43 /sub/dir /srv/bound rw - cifs //server/share rw\n"
+    "garbage line without any structure\n"
+    "35 22 0:44 / /mnt/half rw - cifs\n"
+    "36 22 0:45 / relative rw - cifs //server/x rw\n"
+    "37 22 0:46 / /mnt/local rw - cifs /dev/sdb1 rw\n"
+    "38 22 0:47 / /mnt/over rw - cifs //old/share rw\n"
+    "39 38 8:3 / /mnt/over rw - ext4 /dev/sdc1 rw\n";
+
+constexpr char kSmbConf[] =
+    "# Samba configuration\n"
+    "[global]\n"
+    "   workgroup = WORKGROUP\n"
+    "   path = /should/not/count\n"
+    "[homes]\n"
+    "   path = /home\n"
+    "[printers]\n"
+    "   path = /var/spool/samba\n"
+    "   printable = yes\n"
+    "[Data]\n"
+    "   comment = dictations\n"
+    "   path = /srv/data/\n"
+    "[laser]\n"
+    "   path = /var/spool/laser\n"
+    "   Print OK = Yes\n"
+    "[per user]\n"
+    "   path = /srv/users/%U\n"
+    "[off]\n"
+    "   path = /srv/off\n"
+    "   available = no\n"
+    "[no path]\n"
+    "   comment = nothing to share\n"
+    "[broken\n"
+    "   path = /srv/orphan\n"
+    "[Public Files]\n"
+    "   path = \"/srv/public files\"\\\n"
+    "\n"
+    "; a comment\n"
+    "[data]\n"
+    "   read only = no\n";
+
+class PosixNetworkServicesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/foldwise-net-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(pattern));
+    dir_ = pattern;
+    files_.mountinfo = dir_ + "/mountinfo";
+    files_.smbConf = dir_ + "/smb.conf";
+    files_.usershareDir = dir_ + "/usershares";
+    std::filesystem::create_directory(files_.usershareDir);
+  }
+  void TearDown() override {
+    NetworkPathResolver::DiscardInstance();
+    std::filesystem::remove_all(dir_);
+  }
+
+  static void Write(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+  }
+
+  std::unique_ptr<NetworkServices> Services() { return NetworkServices::NewPosix(files_); }
+
+  std::string dir_;
+  PosixNetworkFiles files_;
+};
+
+TEST_F(PosixNetworkServicesTest, MountedNetworkSharesAreTheConnectedDrives) {
+  Write(files_.mountinfo, kMountInfo);
+  auto net = Services();
+  std::vector<NetworkConnection> connected;
+  ASSERT_TRUE(net->EnumerateConnections(&connected));
+  ASSERT_EQ(4u, connected.size());
+  EXPECT_EQ("\\\\server\\share", connected[0].remoteName);
+  EXPECT_EQ("/mnt/my share", connected[0].localName);
+  EXPECT_EQ("\\\\Files\\Docs", connected[1].remoteName);
+  EXPECT_EQ("\\\\server\\share\\sub\\dir", connected[2].remoteName);  // a bound subdirectory
+  EXPECT_EQ("/srv/bound", connected[2].localName);
+
+  // Step: drive kinds follow the mount that holds the path.
+  EXPECT_EQ(DriveType::kRemote, net->GetDriveType("/mnt/my share/a"));
+  EXPECT_EQ(DriveType::kRemote, net->GetDriveType("/mnt/my share"));
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("/mnt/my share/local/a"));  // mounted over
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("/mnt/my shared"));
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("/mnt/over/a"));  // the later mount covers
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("/mnt/nfs/a"));
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("C:\\"));
+
+  // Step: the connection behind a path.
+  NetworkConnection connection;
+  ASSERT_TRUE(net->GetConnection("/mnt/docs/x/y", &connection));
+  EXPECT_EQ("\\\\Files\\Docs", connection.remoteName);
+  EXPECT_EQ("/mnt/docs", connection.localName);
+  EXPECT_FALSE(net->GetConnection("/mnt/nfs/x", &connection));
+  EXPECT_FALSE(net->GetConnection("Z:", &connection));
+}
+
+TEST_F(PosixNetworkServicesTest, SambaSharesInConfigurationOrderThenUsershares) {
+  Write(files_.smbConf, kSmbConf);
+  Write(files_.usershareDir + "/music", "#VERSION 2\npath=/home/u/Music\nsharename=Music\n");
+  Write(files_.usershareDir + "/data", "#VERSION 2\npath=/home/u/other\n");  // name taken
+  Write(files_.usershareDir + "/broken", "no path in here\n\x01\x02");
+  Write(files_.usershareDir + "/.hidden", "path=/hidden\n");
+  std::vector<ShareInfo> shares;
+  ASSERT_TRUE(Services()->EnumerateShares(&shares));
+  ASSERT_EQ(3u, shares.size());
+  EXPECT_EQ("Data", shares[0].name);
+  EXPECT_EQ("/srv/data", shares[0].path);
+  EXPECT_EQ("Public Files", shares[1].name);
+  EXPECT_EQ("/srv/public files", shares[1].path);
+  EXPECT_EQ("Music", shares[2].name);
+  EXPECT_EQ("/home/u/Music", shares[2].path);
+}
+
+TEST_F(PosixNetworkServicesTest, MissingOrGarbledFilesMeanNone) {
+  auto net = Services();
+  std::vector<ShareInfo> shares;
+  std::vector<NetworkConnection> connected;
+  // Step: nothing there at all.
+  std::filesystem::remove(files_.usershareDir);
+  EXPECT_TRUE(net->EnumerateShares(&shares));
+  EXPECT_TRUE(shares.empty());
+  EXPECT_TRUE(net->EnumerateConnections(&connected));
+  EXPECT_TRUE(connected.empty());
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("/mnt/my share"));
+
+  // Step: binary noise, unbalanced brackets, lone separators and escapes cut short.
+  std::string noise = "[\n]\n=\n[[]]\npath\n- - - -\n1 2 3 4 5 6 - cifs\n\\0\\04\n";
+  for (int i = 0; i < 512; ++i) noise.push_back(static_cast<char>((i * 131) % 256));
+  Write(files_.smbConf, noise);
+  Write(files_.mountinfo, noise + "\n1 2 3 / /m\\04 o - cifs //a/b\\0");
+  EXPECT_TRUE(net->EnumerateShares(&shares));
+  EXPECT_TRUE(shares.empty());
+  EXPECT_TRUE(net->EnumerateConnections(&connected));
+  ASSERT_EQ(1u, connected.size());  // the readable last line, its broken escape kept as text
+  EXPECT_EQ("/m\\04", connected[0].localName);
+
+  // Step: a directory where a file should be.
+  files_.smbConf = dir_;
+  files_.mountinfo = dir_;
+  EXPECT_TRUE(Services()->EnumerateShares(&shares));
+  EXPECT_TRUE(shares.empty());
+  EXPECT_EQ(DriveType::kFixed, Services()->GetDriveType("/"));
+}
+
+TEST_F(PosixNetworkServicesTest, NoConnectingAndNoAdministrativeShares) {
+  auto net = Services();
+  std::string access = "stale";
+  EXPECT_FALSE(net->ConnectShare("\\\\server\\share", &access));
+  EXPECT_EQ("", access);
+  EXPECT_FALSE(net->HasAdministrativeShares());
+  EXPECT_TRUE(net->InitializeSockets());
+}
+
+TEST_F(PosixNetworkServicesTest, HostNameIsThisMachines) {
+  std::ifstream kernel("/proc/sys/kernel/hostname");
+  std::string expected;
+  if (!std::getline(kernel, expected)) GTEST_SKIP() << "no kernel host name to compare with";
+  auto net = Services();
+  char name[256];
+  ASSERT_EQ(0, net->GetHostName(name, sizeof name));
+  EXPECT_EQ(expected, name);
+  std::string computer;
+  ASSERT_TRUE(net->GetComputerName(&computer));
+  EXPECT_EQ(expected, computer);
+  // Step: exactly the room for the name and its NUL, and one byte less.
+  EXPECT_EQ(0, net->GetHostName(name, expected.size() + 1));
+  EXPECT_EQ(-1, net->GetHostName(name, expected.size()));
+
+  // Step: the default services answer the cache with the same name.
+  CLocalComputerName::DiscardInstance();
+  EXPECT_EQ(0, CLocalComputerName::GetInstance().GetLocalComputerName(name, sizeof name));
+  EXPECT_EQ(expected, name);
+  CLocalComputerName::DiscardInstance();
+}
+
+TEST_F(PosixNetworkServicesTest, ResolverOverTheRealFiles) {
+  Write(files_.mountinfo, kMountInfo);
+  Write(files_.smbConf, kSmbConf);
+  auto net = Services();
+  ScopedNetworkServices use(net.get());
+  SharePathConverter::ForgetRememberedHostName();
+  NetworkPathResolver& resolver = NetworkPathResolver::GetInstance();
+  std::string out;
+  ASSERT_EQ(1, resolver.ToLocalPath("\\\\server\\share\\dir\\f.wav", out, 1));
+  EXPECT_EQ("/mnt/my share/dir/f.wav", out);
+  EXPECT_EQ("/mnt/my share/dir/f.wav", resolver.Canonicalize("/mnt/my share/dir/f.wav"));
+  ASSERT_EQ(1, resolver.ToSharePath("/mnt/docs/a/", out));
+  EXPECT_EQ("\\\\Files\\Docs\\a", out);
+  EXPECT_EQ(0, resolver.ToLocalPath("\\\\elsewhere\\pub\\x", out, 1));
+  SharePathConverter converter;
+  ASSERT_EQ(1, converter.ResolveStoredPath("\\\\files\\docs\\b", out));
+  EXPECT_EQ("/mnt/docs/b", out);
+  SharePathConverter::ForgetRememberedHostName();
+}
+
+}  // namespace
+}  // namespace Foldwise

@@ -1,0 +1,152 @@
+// Random operation sequences on each folder, checked after every step against a plain in-memory
+// model of two ordered lists.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cached_folder_fixture.h"
+#include "folder_kit.h"
+
+namespace Foldwise {
+namespace {
+
+struct ModelEntry {
+  std::string guid, name, status, document;
+};
+
+struct Model {
+  std::vector<ModelEntry> plain, encrypted;
+
+  static bool IsEncrypted(const std::string& name) {
+    const std::string::size_type dot = name.rfind('.');
+    return dot != std::string::npos && dot + 1 < name.size() && name[dot + 1] == '$';
+  }
+  static bool Matches(const ModelEntry& entry, const ModelEntry& key) {
+    return (key.guid.empty() || key.guid == entry.guid) &&
+           (key.status.empty() || key.status == entry.status);
+  }
+  template <typename Apply>
+  void ForEachMatch(const ModelEntry& key, Apply apply) {
+    for (auto* list : {&plain, &encrypted}) {
+      for (auto& entry : *list) {
+        if (Matches(entry, key)) apply(entry);
+      }
+    }
+  }
+  std::vector<ModelEntry> Listing() const {
+    std::vector<ModelEntry> all = plain;
+    all.insert(all.end(), encrypted.begin(), encrypted.end());
+    return all;
+  }
+};
+
+template <typename FolderClass>
+class FolderModelTest : public CachedFolderFixture {
+ protected:
+  using Item = typename FolderClass::Item;
+
+  static Item ToItem(const ModelEntry& entry) {
+    Item item;
+    item.guid = entry.guid;
+    item.dictation_file_name = entry.name;
+    item.status = entry.status;
+    item.document_file_name = entry.document;
+    return item;
+  }
+  std::string Pick(std::initializer_list<const char*> choices) {
+    std::uniform_int_distribution<std::size_t> pick(0, choices.size() - 1);
+    return choices.begin()[pick(random)];
+  }
+  ModelEntry RandomEntry() {
+    return {Pick({"g0", "g1", "g2", "g3"}), Pick({"a.wav", "b.$x", "c", "d..$e", "$f"}),
+            Pick({"", "new", "done"}), Pick({"", "x.doc", "y.doc"})};
+  }
+  ModelEntry RandomKey() { return {Pick({"", "g0", "g1", "g2"}), "", Pick({"", "new"}), ""}; }
+
+  void Step(FolderClass& folder, Model& model) {
+    const int op = std::uniform_int_distribution<int>(0, 9)(random);
+    if (op < 5) {
+      ModelEntry entry = RandomEntry();
+      Item item = ToItem(entry);
+      ASSERT_EQ(1, folder.AddItemXML(item, 0));
+      (Model::IsEncrypted(entry.name) ? model.encrypted : model.plain).push_back(entry);
+    } else if (op < 7) {
+      const ModelEntry key = RandomKey();
+      const ModelEntry values = {"", Pick({"", "z.$z"}), Pick({"", "typed", "%DELETE%"}),
+                                 Pick({"", "w.doc"})};
+      Item keyItem = ToItem(key);
+      Item valueItem = ToItem(values);
+      // A change without any field is an element without children, which cannot be merged
+      // into a stored item that has them: the change fails wherever something matches.
+      bool matched = false;
+      model.ForEachMatch(key, [&](ModelEntry&) { matched = true; });
+      const bool noFields = values.name.empty() && values.status.empty() && values.document.empty();
+      ASSERT_EQ(matched && noFields ? 0 : 1, folder.ChangeItemXML(keyItem, valueItem, 1));
+      model.ForEachMatch(key, [&](ModelEntry& entry) {
+        if (!values.name.empty()) entry.name = values.name;  // changed where it is
+        if (!values.status.empty()) entry.status = values.status == "%DELETE%" ? "" : values.status;
+        if (!values.document.empty()) entry.document = values.document;
+      });
+    } else if (op < 9) {
+      const ModelEntry key = RandomKey();
+      Item keyItem = ToItem(key);
+      ASSERT_EQ(1, folder.DelItemXML(keyItem));
+      for (auto* list : {&model.plain, &model.encrypted}) {
+        std::vector<ModelEntry> kept;
+        for (const ModelEntry& entry : *list) {
+          if (!Model::Matches(entry, key)) kept.push_back(entry);
+        }
+        *list = kept;
+      }
+    } else {
+      model = Model();
+      std::vector<Item> items;
+      for (int i = std::uniform_int_distribution<int>(0, 4)(random); i > 0; --i) {
+        const ModelEntry entry = RandomEntry();
+        items.push_back(ToItem(entry));
+        (Model::IsEncrypted(entry.name) ? model.encrypted : model.plain).push_back(entry);
+      }
+      ASSERT_EQ(1, folder.SetItemListXML(static_cast<long>(items.size()), items.data()));
+    }
+  }
+
+  void ExpectSame(FolderClass& folder, const Model& model) {
+    const std::vector<ModelEntry> expected = model.Listing();
+    long count = -1;
+    Item* list = nullptr;
+    ASSERT_EQ(1, folder.GetItemListXML(&count, &list));
+    ASSERT_EQ(static_cast<long>(expected.size()), count);
+    for (long i = 0; i < count; ++i) {
+      const ModelEntry& want = expected[static_cast<std::size_t>(i)];
+      EXPECT_EQ(want.guid + "|" + want.name + "|" + want.status + "|" + want.document,
+                list[i].guid + "|" + list[i].dictation_file_name + "|" + list[i].status + "|" +
+                    list[i].document_file_name)
+          << "entry " << i;
+    }
+    FolderClass::ReleaseItemList(list);
+    EXPECT_EQ(count, folder.GetItemCountXML(nullptr));
+    // A file exists exactly while it holds entries.
+    EXPECT_EQ(!model.plain.empty(), Has(testing::Kit<FolderClass>::kPlain));
+    EXPECT_EQ(!model.encrypted.empty(), Has(testing::Kit<FolderClass>::kEncrypted));
+  }
+
+  std::mt19937 random{20261206};
+};
+
+using Folders = ::testing::Types<CVoiceFolderXML, CSentItemsFolderXML, CInBoxTypistFolderXML>;
+TYPED_TEST_SUITE(FolderModelTest, Folders);
+
+TYPED_TEST(FolderModelTest, RandomOperationsAgreeWithModel) {
+  TypeParam folder;
+  folder.SetXmlFalePath(this->dir.path().c_str());
+  Model model;
+  for (int step = 0; step < 150; ++step) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    this->Step(folder, model);
+    this->ExpectSame(folder, model);
+    if (this->HasFailure()) return;
+  }
+}
+
+}  // namespace
+}  // namespace Foldwise

@@ -63,7 +63,7 @@ class NetworkPathResolver {
   // Opens a cache period: takes the period lock (held until EndCachePeriod, so periods of
   // different threads run one after the other) and empties the connected-drive memo.
   void BeginCachePeriod();
-  // Closes the cache period and releases the lock.
+  // Closes the cache period and releases the lock; called by the thread that opened it.
   void EndCachePeriod();
 
   // Network path to a path usable here (a share of this machine, a connected drive, or, when

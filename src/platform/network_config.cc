@@ -82,8 +82,8 @@ bool IsFalse(std::string_view value) {
 std::string NormalName(std::string_view name) {
   std::string normal;
   for (char c : name) {
-    if (!IsBlank(c))
-      normal.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    if (IsBlank(c)) continue;
+    normal.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
   }
   return normal;
 }

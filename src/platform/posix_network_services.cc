@@ -19,7 +19,7 @@ namespace Foldwise {
 namespace {
 
 // Nothing a configuration of this kind holds comes near this; anything longer is not one.
-constexpr std::size_t kMaxConfigSize = 4 * 1024 * 1024;
+constexpr std::size_t kMaxConfigSize = std::size_t{4} << 20;
 
 // Reads a small text file. False when it cannot be opened, read, or is implausibly large;
 // the callers take that as "nothing configured".

@@ -6,7 +6,6 @@
 #ifndef FOLDWISE_LOCATION_H_
 #define FOLDWISE_LOCATION_H_
 
-#include <cstddef>
 #include <mutex>
 #include <string>
 #include <unordered_map>

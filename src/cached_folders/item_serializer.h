@@ -5,6 +5,8 @@
 #define FOLDWISE_CACHED_FOLDERS_ITEM_SERIALIZER_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "cached_folders/record_cursor.h"
@@ -66,13 +68,40 @@ void WriteFields(RecordCursor& cursor, DomNode parent, const Record& record,
   }
 }
 
+// Each field takes the text of the first child element of its name, as a lookup by name would,
+// found in one walk over the children: fields are stored in table order, so the search for the
+// next one starts after the last match.
 template <typename Record>
 void ReadFields(DomNode parent, Record& record, FieldTable<Record> fields) {
-  for (const TextField<Record>* field = fields.begin; field != fields.end; ++field) {
-    const DomNode element = ChildElement(parent, field->element);
-    if (!element) continue;
-    record.*field->member = field->storageForm ? LocalForm(element.Text()) : element.Text();
+  const std::size_t count = static_cast<std::size_t>(fields.end - fields.begin);
+  std::uint32_t taken = 0;
+  std::size_t next = 0;
+  for (pugi::xml_node child = parent.raw().first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    for (std::size_t tried = 0; tried < count; ++tried) {
+      const std::size_t at = (next + tried) % count;
+      const TextField<Record>& field = fields.begin[at];
+      if (std::strcmp(child.name(), field.element) != 0) continue;
+      if ((taken & (1u << at)) == 0) {
+        taken |= 1u << at;
+        const std::string text = DomNode(child).Text();
+        record.*field.member = field.storageForm ? LocalForm(text) : text;
+      }
+      next = at + 1;
+      break;
+    }
   }
+}
+
+// The text of /root/item_list/dictation_file_path of |item|'s document, found without a query:
+// the first such element under the first item_list that has one.
+inline DomNode FolderLevelPath(DomNode item) {
+  pugi::xml_node root = item.raw().root().child("root");
+  for (pugi::xml_node list = root.child("item_list"); list; list = list.next_sibling("item_list")) {
+    pugi::xml_node path = list.child("dictation_file_path");
+    if (path) return DomNode(path);
+  }
+  return DomNode();
 }
 
 template <typename Item>
@@ -86,8 +115,7 @@ template <typename Item>
 void ReadPlainItem(DomNode item, Item& record) {
   InitStruct(record);
   if (ItemSchema<Item>::kFolderLevelPath) {
-    const DomNode path =
-        item.OwnerDocument().SelectSingleNode("/root/item_list/dictation_file_path");
+    const DomNode path = FolderLevelPath(item);
     if (path) record.dictation_file_path = LocalForm(path.Text());
   }
   ReadFields(item, record, ItemSchema<Item>::Fields());

@@ -11,6 +11,7 @@
 #include "foldwise/file_path.h"
 #include "foldwise/folder_attributes.h"
 #include "foldwise/location.h"
+#include "foldwise/network_services.h"
 #include "foldwise/outbox_records.h"
 #include "foldwise/xml_document.h"
 #include "foldwise/xml_file.h"

@@ -156,7 +156,7 @@ class CachedItemFolder {
 
   template <typename Record>
   int ListItems(long* count, Record** list);
-  template <typename Record>
+  // Reads the plain file, then the encrypted one, into |cursor|.
   int ReadAllInto(RecordCursor& cursor);
   template <typename Record>
   int GetItem(Item& key, Record* out);

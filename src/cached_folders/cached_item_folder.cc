@@ -1,5 +1,7 @@
 // The folder operations shared by the voice, sent-items and typist inbox folders: routing by
 // the dictation file name, listing both files as one, and key operations applied to both.
+#include <new>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -47,6 +49,16 @@ class ResolverCachePeriod {
   bool begun_;
 };
 
+// A cache bracket of the operation's own. Nothing is meant to change inside it, so whatever is
+// left unsaved is dropped when it closes.
+class OwnCacheBracket {
+ public:
+  OwnCacheBracket() { CXmlDocument::ActiveCacheDOMDocument(); }
+  ~OwnCacheBracket() { CXmlDocument::DeactiveCacheDOMDocument(1); }
+  OwnCacheBracket(const OwnCacheBracket&) = delete;
+  OwnCacheBracket& operator=(const OwnCacheBracket&) = delete;
+};
+
 }  // namespace
 
 template <typename Traits>
@@ -73,7 +85,6 @@ template <typename Traits>
 void CachedItemFolder<Traits>::MakeXML() {}
 
 template <typename Traits>
-template <typename Record>
 int CachedItemFolder<Traits>::ReadAllInto(RecordCursor& cursor) {
   // Plain entries first; the encrypted ones continue in the same cursor.
   if (plainFile.Exists() && !plainFile.ReadAll(cursor)) return 0;
@@ -84,29 +95,27 @@ int CachedItemFolder<Traits>::ReadAllInto(RecordCursor& cursor) {
 template <typename Traits>
 template <typename Record>
 int CachedItemFolder<Traits>::ListItems(long* count, Record** list) {
-  constexpr bool kListForm = std::is_same_v<Record, ItemList>;
   constexpr int kType = RecordTypeOf<Traits, Record>();
   // Counting and reading then share one parsed document per file.
-  constexpr bool kOwnBracket = kListForm && Traits::kListingOpensCacheBracket;
-  if (kOwnBracket) CXmlDocument::ActiveCacheDOMDocument();
-  int result = 1;
-  const long n = encryptedFile.CountItems(nullptr) + plainFile.CountItems(nullptr);
-  *count = n > 0 ? n : 0;
+  constexpr bool kOwnBracket =
+      std::is_same_v<Record, ItemList> && Traits::kListingOpensCacheBracket;
+  std::optional<OwnCacheBracket> bracket;
+  if (kOwnBracket) bracket.emplace();
+  *count = 0;
   *list = nullptr;
-  if (n > 0) {
+  const long n = encryptedFile.CountItems(nullptr) + plainFile.CountItems(nullptr);
+  if (n <= 0) return 1;
+  try {
     *list = NewCountedArray<Record>(static_cast<std::size_t>(n));
-    RecordCursor cursor;
-    cursor.Bind(kType, static_cast<int>(n), *list);
-    if (kOwnBracket) {
-      ResolverCachePeriod period;
-      result = ReadAllInto<Record>(cursor);
-    } else {
-      result = ReadAllInto<Record>(cursor);
-    }
+  } catch (const std::bad_alloc&) {
+    return 0;
   }
-  // Nothing was meant to change; whatever is left unsaved is dropped.
-  if (kOwnBracket) CXmlDocument::DeactiveCacheDOMDocument(1);
-  return result;
+  *count = n;
+  RecordCursor cursor;
+  cursor.Bind(kType, static_cast<int>(n), *list);
+  std::optional<ResolverCachePeriod> period;
+  if (kOwnBracket) period.emplace();
+  return ReadAllInto(cursor);
 }
 
 template <typename Traits>

@@ -148,15 +148,5 @@ TYPED_TEST(FolderRoutingTest, FailingListingStillHandsOutItsArray) {
   EXPECT_EQ(1, this->folder.GetItemCountXML(nullptr));
 }
 
-TYPED_TEST(FolderRoutingTest, CopiesWorkOnTheSameFiles) {
-  TypeParam copy(this->folder);
-  auto entry = this->Entry("c", "c.wav");
-  ASSERT_EQ(1, copy.AddItemXML(entry, 0));
-  TypeParam assigned;
-  assigned = copy;
-  EXPECT_EQ(1, assigned.GetItemCountXML(nullptr));
-  EXPECT_EQ(1, this->folder.GetItemCountXML(nullptr));
-}
-
 }  // namespace
 }  // namespace Foldwise

@@ -40,6 +40,7 @@ class Folder {
     path_ = dir_ + "/VoiceFolder.xml";
     voice.SetXmlFalePath(dir_.c_str());
     std::vector<VOICE_ITEM_XML_DATA> items;
+    items.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) items.push_back(Entry(i));
     voice.SetItemListXML(n, items.data());
     Env::Current()->ReadFile(path_, &bytes_);

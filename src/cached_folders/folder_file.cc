@@ -40,8 +40,8 @@ void FolderFile::SetXmlFalePath(const std::string& dir) {
   composed.SetDirectory(dir);
   // A network directory that the resolver can map to nothing keeps its composed form: the
   // operations then fail on it, rather than on an empty path that names the current directory.
-  std::string local = composed.GetLocalPath(1);
-  path = local.empty() ? composed.GetPath() : std::move(local);
+  path = composed.GetLocalPath(1);
+  if (path.empty()) path = composed.GetPath();
 }
 
 int FolderFile::Exists() {

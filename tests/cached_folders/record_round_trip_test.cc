@@ -55,6 +55,8 @@ TEST_F(RecordRoundTripTest, PlainRecordsKeepEveryField) {
   ASSERT_EQ(1, sent.GetItemXML(sKey, &sOut));
   s.dictation_file_path = "/dict";  // stored per item, in directory form
   EXPECT_EQ(Show(s), Show(sOut));
+  // No folder-level path in a sent-items file: item_list holds items only.
+  EXPECT_NE(std::string::npos, Text("SentItemsFolder.xml").find("<item_list>\r\n\t\t<item>"));
   EXPECT_TRUE(
       InOrder(Text("SentItemsFolder.xml"),
               {"<item>", "<guid>", "<dictation_file_name>", "<dictation_file_path>", "<status>",

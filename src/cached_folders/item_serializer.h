@@ -125,6 +125,9 @@ void ReadPlainItem(DomNode item, Item& record) {
 template <typename Delivery>
 void WriteDelivery(RecordCursor& cursor, DomNode item, const char* protocol, const char* name,
                    const Delivery& delivery, int depth) {
+  // A protocol the plain record lacked is added at the depth FindOrCreateChild gives a child of
+  // an element that is not yet in a document (1): its line is indented less than its siblings'.
+  // Loading drops indentation, so only the look of the freshly saved file differs.
   cursor.FindOrCreateChild(item, kProtocolElement).SetText(cursor.TranslateValue(protocol));
   // Written even when every field is empty: the element records the kind of delivery.
   const DomNode element = cursor.AddChildElement(item, name, depth + 1);

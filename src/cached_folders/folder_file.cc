@@ -7,6 +7,7 @@
 #include "foldwise/errors.h"
 #include "foldwise/file_path.h"
 #include "foldwise/xml_document.h"
+#include "foundation/document_closer.h"
 
 namespace Foldwise {
 namespace {
@@ -15,18 +16,6 @@ constexpr char kAllItems[] = "/root/item_list/item";
 constexpr char kItemList[] = "/root/item_list";
 constexpr int kItemListDepth = 1;
 constexpr int kItemDepth = 2;
-
-// Closes the document on every path out of an operation, so no document outlives it.
-class DocumentCloser {
- public:
-  explicit DocumentCloser(XmlDocumentFile& file) : file_(file) {}
-  ~DocumentCloser() { file_.CloseDocument(); }
-  DocumentCloser(const DocumentCloser&) = delete;
-  DocumentCloser& operator=(const DocumentCloser&) = delete;
-
- private:
-  XmlDocumentFile& file_;
-};
 
 }  // namespace
 

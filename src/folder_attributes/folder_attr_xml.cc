@@ -5,6 +5,7 @@
 #include "foldwise/errors.h"
 #include "foldwise/file_path.h"
 #include "foldwise/folder_attributes.h"
+#include "foundation/document_closer.h"
 
 namespace Foldwise {
 namespace {
@@ -14,18 +15,6 @@ constexpr char kIdentifier[] = "Quillnote FolderAttributeXML";
 constexpr char kEncryption[] = "cryptical";
 constexpr char kConfidentiality[] = "confidential";
 constexpr char kVersion[] = "ver";
-
-// Closes the document on every path out of an operation.
-class DocumentCloser {
- public:
-  explicit DocumentCloser(XmlDocumentFile& file) : file_(file) {}
-  ~DocumentCloser() { file_.CloseDocument(); }
-  DocumentCloser(const DocumentCloser&) = delete;
-  DocumentCloser& operator=(const DocumentCloser&) = delete;
-
- private:
-  XmlDocumentFile& file_;
-};
 
 }  // namespace
 

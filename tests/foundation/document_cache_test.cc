@@ -81,34 +81,6 @@ TEST_F(DocumentCacheTest, DiscardDropsChangesButStillDeletesEmptiedFiles) {
   }
 }
 
-TEST_F(DocumentCacheTest, DifferentSpellingsOfOnePathAreCachedApart) {
-  CFolderAttrXML doubled;
-  doubled.SetDirectory(dir_.path() + "/.");
-  CXmlDocument::ActiveCacheDOMDocument();
-  ASSERT_EQ(1, first_.EnableEncryption(1, 1));
-  EXPECT_EQ(0, doubled.IsEncryption());  // its own document, read from disk
-  EXPECT_EQ(2u, CXmlDocument::CachedDocumentCount());
-  CXmlDocument::DeactiveCacheDOMDocument(0);
-  // One flushed the change, the other the empty file, in whatever order: exactly one outcome.
-  EXPECT_TRUE(!FileExists(AttrFile()) || first_.IsEncryption() == 1);
-}
-
-TEST_F(DocumentCacheTest, ANewBracketReadsTheFilesAgain) {
-  ASSERT_EQ(1, first_.EnableEncryption(1, 1));
-  CXmlDocument::ActiveCacheDOMDocument();
-  EXPECT_EQ(1, first_.IsEncryption());
-  CXmlDocument::DeactiveCacheDOMDocument(0);
-  ASSERT_EQ(1, second_.EnableEncryption(1, 2));  // outside: written at once
-
-  FaultEnv env;
-  ScopedEnv use(&env);
-  CXmlDocument::ActiveCacheDOMDocument();
-  EXPECT_EQ(2, first_.GetEncryptionVer());
-  EXPECT_EQ(2, first_.GetEncryptionVer());
-  CXmlDocument::DeactiveCacheDOMDocument(1);
-  EXPECT_EQ(1, env.reads.load());
-}
-
 TEST_F(DocumentCacheTest, AFailedFlushKeepsTheFileAndGoesOn) {
   ASSERT_EQ(1, first_.EnableEncryption(1, 1));
   const std::string saved = ReadText(AttrFile());

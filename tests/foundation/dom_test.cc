@@ -103,21 +103,5 @@ TEST(DomTest, NodesMoveWithinAndAreCopiedAcrossDocuments) {
   EXPECT_EQ("item", list.FirstChild().NextSibling().NodeName());
 }
 
-TEST(DomTest, AttributesAndSelection) {
-  DomDocument doc;
-  ASSERT_TRUE(doc.LoadXml("<root><item><guid>1</guid></item><item><guid>2</guid></item></root>"));
-  DomNode root = doc.DocumentElement();
-  EXPECT_EQ(2u, doc.AsNode().SelectNodes("/root/item").size());
-  EXPECT_EQ("2", doc.AsNode().SelectSingleNode("/root/item[./guid='2']").Text());
-  EXPECT_FALSE(doc.AsNode().SelectSingleNode("/root/item[./guid='3']"));
-
-  root.SetAttribute("ver", "1.23");
-  EXPECT_TRUE(root.HasAttribute("ver"));
-  EXPECT_EQ("1.23", root.GetAttribute("ver"));
-  root.RemoveAttribute("ver");
-  root.RemoveAttribute("ver");
-  EXPECT_FALSE(root.HasAttribute("ver"));
-}
-
 }  // namespace
 }  // namespace Foldwise

@@ -1,9 +1,11 @@
 // FolderAttr.xml: created and deleted with its switches, versions encoded as "major.minor".
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "foldwise/folder_attributes.h"
+#include "foldwise/xml_document.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
@@ -107,6 +109,34 @@ TEST_F(FolderAttrTest, CopiesWorkOnTheSameDirectory) {
   assigned = attributes_;
   ASSERT_EQ(1, assigned.EnableEncryption(0, 0));
   EXPECT_EQ(0, attributes_.IsEncryption());
+}
+
+// Random switch changes, with and without a host bracket, against two optional versions.
+TEST_F(FolderAttrTest, RandomSwitchingAgreesWithAModel) {
+  struct Switch {
+    bool on = false;
+    int version = 0;
+  } model[2];
+  std::mt19937 random(20261206);
+  for (int step = 0; step < 300; ++step) {
+    const int which = static_cast<int>(random() % 2);
+    const int enable = static_cast<int>(random() % 3 != 0);
+    const int version = static_cast<int>(random() % 250) - 20;
+    const bool bracket = random() % 4 == 0;
+    if (bracket) CXmlDocument::ActiveCacheDOMDocument();
+    const int result = which == 0 ? attributes_.EnableEncryption(enable, version)
+                                  : attributes_.EnableConfidentiality(enable, version);
+    if (bracket) CXmlDocument::DeactiveCacheDOMDocument(0);
+    ASSERT_EQ(1, result) << "step " << step;
+    model[which].on = enable != 0;
+    model[which].version =
+        enable && version > 0 ? DecodeAttributeVersion(EncodeAttributeVersion(version)) : 0;
+    ASSERT_EQ(model[0].on, attributes_.IsEncryption() == 1) << "step " << step;
+    ASSERT_EQ(model[1].on, attributes_.IsConfidentiality() == 1) << "step " << step;
+    ASSERT_EQ(model[0].on ? model[0].version : 0, attributes_.GetEncryptionVer());
+    ASSERT_EQ(model[1].on ? model[1].version : 0, attributes_.GetConfidentialityVer());
+    ASSERT_EQ(model[0].on || model[1].on, FileExists(File())) << "step " << step;
+  }
 }
 
 }  // namespace

@@ -166,6 +166,32 @@ TEST_F(PosixNetworkServicesTest, MissingOrGarbledFilesMeanNone) {
   EXPECT_EQ(DriveType::kFixed, Services()->GetDriveType("/"));
 }
 
+TEST_F(PosixNetworkServicesTest, ChangedFilesAreReadAgainAndUnchangedOnesAreNot) {
+  Write(files_.smbConf, "[a]\npath=/srv/a\n");
+  Write(files_.mountinfo, "30 22 0:40 / /mnt/a rw - cifs //server/a rw\n");
+  auto net = Services();
+  std::vector<ShareInfo> shares;
+  std::vector<NetworkConnection> connected;
+  ASSERT_TRUE(net->EnumerateShares(&shares));
+  ASSERT_TRUE(net->EnumerateConnections(&connected));
+  ASSERT_EQ(1u, shares.size());
+  ASSERT_EQ(1u, connected.size());
+
+  // Step: the files change; the next calls see the new content.
+  Write(files_.smbConf, "[b]\npath=/srv/b\n[c]\npath=/srv/c\n");
+  Write(files_.mountinfo, "31 22 0:41 / /mnt/b rw - smb3 //server/b rw\n");
+  ASSERT_TRUE(net->EnumerateShares(&shares));
+  ASSERT_EQ(2u, shares.size());
+  EXPECT_EQ("b", shares[0].name);
+  EXPECT_EQ(DriveType::kRemote, net->GetDriveType("/mnt/b/x"));
+  EXPECT_EQ(DriveType::kFixed, net->GetDriveType("/mnt/a/x"));
+
+  // Step: a usershare added beside the configuration shows too.
+  Write(files_.usershareDir + "/d", "path=/srv/d\n");
+  ASSERT_TRUE(net->EnumerateShares(&shares));
+  EXPECT_EQ(3u, shares.size());
+}
+
 TEST_F(PosixNetworkServicesTest, NoConnectingAndNoAdministrativeShares) {
   auto net = Services();
   std::string access = "stale";

@@ -10,8 +10,9 @@ int main(int argc, char** argv) {
   ::mkdir(dir.c_str(), 0777);
   Foldwise::CFolderAttrXML attributes;
   attributes.SetDirectory(dir);
-  const bool ok = attributes.EnableEncryption(1, 123) == 1 && attributes.GetEncryptionVer() == 123 &&
-                  attributes.EnableEncryption(0, 0) == 1 && attributes.IsExistXml() == 0;
+  const bool ok = attributes.EnableEncryption(1, 123) == 1 &&
+                  attributes.GetEncryptionVer() == 123 && attributes.EnableEncryption(0, 0) == 1 &&
+                  attributes.IsExistXml() == 0;
   std::puts(ok ? "consumer: ok" : "consumer: FAILED");
   return ok ? 0 : 1;
 }

@@ -1,21 +1,15 @@
 #include "foldwise/env.h"
 
-#include <atomic>
+#include "platform/override_slot.h"
 
 namespace Foldwise {
-namespace {
 
-std::atomic<Env*> g_current_env{nullptr};
+using EnvSlot = platform::OverrideSlot<Env>;
 
-}  // namespace
+Env* Env::Current() { return EnvSlot::Current(&Env::Posix); }
 
-Env* Env::Current() {
-  Env* env = g_current_env.load(std::memory_order_acquire);
-  return env != nullptr ? env : Posix();
-}
+ScopedEnv::ScopedEnv(Env* env) : previous_(EnvSlot::Install(env)) {}
 
-ScopedEnv::ScopedEnv(Env* env) : previous_(g_current_env.exchange(env)) {}
-
-ScopedEnv::~ScopedEnv() { g_current_env.store(previous_); }
+ScopedEnv::~ScopedEnv() { EnvSlot::Restore(previous_); }
 
 }  // namespace Foldwise

@@ -1,22 +1,18 @@
 #include "foldwise/network_services.h"
 
-#include <atomic>
+#include "platform/override_slot.h"
 
 namespace Foldwise {
-namespace {
 
-std::atomic<NetworkServices*> g_current_services{nullptr};
-
-}  // namespace
+using ServicesSlot = platform::OverrideSlot<NetworkServices>;
 
 NetworkServices* NetworkServices::Current() {
-  NetworkServices* services = g_current_services.load(std::memory_order_acquire);
-  return services != nullptr ? services : Posix();
+  return ServicesSlot::Current(&NetworkServices::Posix);
 }
 
 ScopedNetworkServices::ScopedNetworkServices(NetworkServices* services)
-    : previous_(g_current_services.exchange(services)) {}
+    : previous_(ServicesSlot::Install(services)) {}
 
-ScopedNetworkServices::~ScopedNetworkServices() { g_current_services.store(previous_); }
+ScopedNetworkServices::~ScopedNetworkServices() { ServicesSlot::Restore(previous_); }
 
 }  // namespace Foldwise

@@ -30,8 +30,9 @@ struct DOCUMENTS_SMTP_XML_DATA {
   std::string body;
 };
 
-struct DOCUMENTS_ITEMLIST_XML_DATA {
-  DOCUMENTS_ITEM_XML_DATA item;
+// The stored entry's fields under their own names (the item part), then the delivery details.
+struct DOCUMENTS_ITEMLIST_XML_DATA : DOCUMENTS_ITEM_XML_DATA {
+  using Item = DOCUMENTS_ITEM_XML_DATA;
   unsigned char delivery_kind = kDeliveryNone;
   DOCUMENTS_FTP_XML_DATA ftp;
   DOCUMENTS_SMTP_XML_DATA smtp;
@@ -74,8 +75,8 @@ struct SENTITEMS_TYPIST_SMTP_XML_DATA {
   std::string body;
 };
 
-struct SENTITEMS_TYPIST_ITEMLIST_XML_DATA {
-  SENTITEMS_TYPIST_ITEM_XML_DATA item;
+struct SENTITEMS_TYPIST_ITEMLIST_XML_DATA : SENTITEMS_TYPIST_ITEM_XML_DATA {
+  using Item = SENTITEMS_TYPIST_ITEM_XML_DATA;
   unsigned char delivery_kind = kDeliveryNone;
   SENTITEMS_TYPIST_FTP_XML_DATA ftp;
   SENTITEMS_TYPIST_SMTP_XML_DATA smtp;

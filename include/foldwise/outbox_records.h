@@ -40,10 +40,11 @@ struct OUTBOX_ERRINFO_XML_DATA {
   std::string error_message;
 };
 
-// Like every list record, the stored entry comes first as an embedded record. error_list is a
-// counted array owned by the library; release it with the folder's operation.
-struct OUTBOX_ITEMLIST_XML_DATA {
-  OUTBOX_ITEM_XML_DATA item;
+// The item's fields under their own names (the item part), then the delivery details and the
+// errors. error_list is a counted array owned by the library; release it with the folder's
+// operation.
+struct OUTBOX_ITEMLIST_XML_DATA : OUTBOX_ITEM_XML_DATA {
+  using Item = OUTBOX_ITEM_XML_DATA;
   unsigned char delivery_kind = kDeliveryNone;
   OUTBOX_FTP_XML_DATA ftp;
   OUTBOX_SMTP_XML_DATA smtp;
@@ -99,8 +100,8 @@ struct OUTBOX_TYPIST_ERRINFO_XML_DATA {
   std::string error_message;
 };
 
-struct OUTBOX_TYPIST_ITEMLIST_XML_DATA {
-  OUTBOX_TYPIST_ITEM_XML_DATA item;
+struct OUTBOX_TYPIST_ITEMLIST_XML_DATA : OUTBOX_TYPIST_ITEM_XML_DATA {
+  using Item = OUTBOX_TYPIST_ITEM_XML_DATA;
   unsigned char delivery_kind = kDeliveryNone;
   OUTBOX_TYPIST_FTP_XML_DATA ftp;
   OUTBOX_TYPIST_SMTP_XML_DATA smtp;

@@ -1,4 +1,6 @@
 // Record initialisers. Records of one shape share one body, as the field lists make them.
+#include <type_traits>
+
 #include "foldwise/cached_records.h"
 #include "foldwise/document_records.h"
 #include "foldwise/outbox_records.h"
@@ -16,9 +18,25 @@ void ClearTwo(Record& r) {
   ClearTexts(r.server, r.folder);
 }
 
+// The item part of a list record: an embedded `item` in the cached family, the base record
+// elsewhere.
+template <typename T, typename = void>
+struct DerivesFromItem : std::false_type {};
+template <typename T>
+struct DerivesFromItem<T, std::void_t<typename T::Item>> : std::is_base_of<typename T::Item, T> {};
+
+template <typename ItemList>
+auto& ItemPart(ItemList& r) {
+  if constexpr (DerivesFromItem<ItemList>::value) {
+    return static_cast<typename ItemList::Item&>(r);
+  } else {
+    return r.item;
+  }
+}
+
 template <typename ItemList>
 void InitItemList(ItemList& r) {
-  InitStruct(r.item);
+  InitStruct(ItemPart(r));
   r.delivery_kind = kDeliveryNone;
   InitStruct(r.ftp);
   InitStruct(r.smtp);

@@ -85,10 +85,6 @@ class Env {
   // LC_TIME locale of the environment without touching the process's global locale.
   virtual bool FormatShortDate(std::time_t when, std::string* out) = 0;
   virtual bool FormatTime(std::time_t when, std::string* out) = 0;
-
-  // The operating-system family id recorded by every folder object; 2 means a system with
-  // per-file access lists, which is what POSIX permissions stand in for.
-  virtual int PlatformId() { return 2; }
 };
 
 // Forwards every call to another Env; a test derives from it and overrides only what it
@@ -131,7 +127,6 @@ class EnvWrapper : public Env {
   bool FormatTime(std::time_t when, std::string* out) override {
     return target_->FormatTime(when, out);
   }
-  int PlatformId() override { return target_->PlatformId(); }
 
  private:
   Env* target_;

@@ -1,4 +1,6 @@
-// Exceptions raised by the storage layer.
+// Exceptions raised by the library.
+//
+// Thread safety: plain values; copies may be used from any thread.
 #ifndef FOLDWISE_ERRORS_H_
 #define FOLDWISE_ERRORS_H_
 
@@ -34,7 +36,8 @@ class ComError : public std::exception {
 };
 
 // Raised only by the file-status helpers when a status cannot be written back; caught exactly
-// where a save would otherwise be reported as failed.
+// where a save would otherwise be reported as failed. The documents folders need it: their
+// CloseXML saves through those helpers and catches this around the save.
 class FileError : public std::exception {
  public:
   FileError(int system_error, std::string path)

@@ -1,13 +1,21 @@
 // The folder attribute file FolderAttr.xml: the encryption and confidentiality switches of a
 // data directory, each with an optional version. The file exists only while a switch is on.
+//
+// Thread safety: an object is not synchronised; objects on different directories may be used
+// from different threads at once. The file goes through the document cache: inside a cache
+// bracket (foldwise/xml_document.h) every call must come from the thread that opened it.
 #ifndef FOLDWISE_FOLDER_ATTRIBUTES_H_
 #define FOLDWISE_FOLDER_ATTRIBUTES_H_
 
-#include "foldwise/xml_file.h"
+#include <string>
+
+#include "foldwise/xml_file_base.h"
 
 namespace Foldwise {
 
-class CFolderAttrXML : public XmlDocumentFile {
+// The data directory is set with SetDirectory. Every operation opens the file, works on it and
+// closes it again; no document is held between calls.
+class CFolderAttrXML : public XmlFileBase {
  public:
   CFolderAttrXML();
   ~CFolderAttrXML() override;
@@ -28,15 +36,8 @@ class CFolderAttrXML : public XmlDocumentFile {
   // HasContent of FolderAttr.xml in the directory.
   int IsExistXml();
 
- protected:
-  int MakeTemplate() override;
-  int OnAutoDelete() override;
-
  private:
   std::string AttributeFilePath() const;
-  int EnableSwitch(const char* name, int enable, int version);
-  int IsSwitchOn(const char* name);
-  int GetSwitchVersion(const char* name);
 };
 
 // The text stored in `ver` for |version|: "%d.%d" of version / 100 and version % 100.

@@ -4,16 +4,18 @@
 // XmlDocumentFile::OpenDocument is parsed once, shared by every object that opens the same path
 // text, and written back once when the bracket ends. The bracket holds a re-entrant lock, so
 // brackets of different threads run one after another.
+//
+// Thread safety: the bracket calls may come from any thread; a thread that calls
+// ActiveCacheDOMDocument waits for the bracket of another thread to close. While a bracket is
+// open, every folder operation that uses the cache (voice, sent items, typist inbox, folder
+// attributes) must come from the thread that opened it. Outside brackets those operations may
+// run concurrently on different folder objects.
 #ifndef FOLDWISE_XML_DOCUMENT_H_
 #define FOLDWISE_XML_DOCUMENT_H_
 
-#include <memory>
-#include <string>
+#include <cstddef>
 
 namespace Foldwise {
-
-class DomDocument;
-class XmlDocumentFile;
 
 class CXmlDocument {
  public:
@@ -34,11 +36,6 @@ class CXmlDocument {
   static bool IsCacheActive();
   // The discard argument of the flush in progress.
   static bool IsDiscardingFlush();
-
-  // When a bracket is open and |path| is cached, gives |object| the cached document; 1 then.
-  static int TakeCachedDocument(XmlDocumentFile& object, const std::string& path);
-  // When a bracket is open, caches |object|'s document under |path|.
-  static void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
 
   // Number of documents held by the cache (for tests and diagnostics).
   static std::size_t CachedDocumentCount();

@@ -3,10 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "foldwise/file_path.h"
+#include "base/path_text.h"
 #include "foldwise/location.h"
 #include "foldwise/network_services.h"
-#include "location/path_text.h"
 
 namespace Foldwise {
 namespace {

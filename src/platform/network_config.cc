@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <map>
 
-#include "foldwise/file_path.h"
+#include "base/path_text.h"
 
 namespace Foldwise {
 namespace network_config {

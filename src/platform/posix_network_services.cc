@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
 #include "foldwise/network_services.h"
-#include "location/path_text.h"
 #include "platform/network_config.h"
 
 namespace Foldwise {

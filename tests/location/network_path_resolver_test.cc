@@ -1,7 +1,7 @@
 // The resolver against a scripted Windows-style network: drive paths, backslashes.
 #include <string>
 
-#include "foldwise/file_path.h"
+#include "location/file_path.h"
 #include "location/location_fixture.h"
 
 namespace Foldwise {

@@ -1,0 +1,314 @@
+#include "dom/dom.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "foldwise/env.h"
+#include "foldwise/errors.h"
+#include "platform/pooled_memory.h"
+
+namespace Foldwise {
+namespace {
+
+constexpr unsigned kParseFlags =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_pi;
+
+[[noreturn]] void Fail(const std::string& what) { throw ComError(kErrorDomFailure, what); }
+
+bool IsWhitespaceOnly(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+bool IsText(pugi::xml_node node) {
+  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+void AppendDescendantText(pugi::xml_node node, std::string* out) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (IsText(child)) {
+      out->append(child.value());
+    } else if (child.type() == pugi::node_element) {
+      AppendDescendantText(child, out);
+    }
+  }
+}
+
+// Moves or copies |child| next to |anchor| under |parent|: pugixml moves only within one
+// document, so a node of another document is copied and its original dropped.
+pugi::xml_node Place(pugi::xml_node parent, pugi::xml_node child, pugi::xml_node before) {
+  if (!parent || !child) throw ComError(kErrorPointer, "null node");
+  pugi::xml_node placed;
+  if (child.root() == parent.root()) {
+    placed = before ? parent.insert_move_before(child, before) : parent.append_move(child);
+  } else {
+    placed = before ? parent.insert_copy_before(child, before) : parent.append_copy(child);
+    if (placed && child.parent()) child.parent().remove_child(child);
+  }
+  if (!placed) Fail("the node cannot be inserted here");
+  return placed;
+}
+
+class StringWriter : public pugi::xml_writer {
+ public:
+  explicit StringWriter(std::string* out) : out_(out) {}
+  void write(const void* data, size_t size) override {
+    out_->append(static_cast<const char*>(data), size);
+  }
+
+ private:
+  std::string* out_;
+};
+
+}  // namespace
+
+pugi::xml_node DomNode::Checked() const {
+  if (!node_) throw ComError(kErrorPointer, "null node");
+  return node_;
+}
+
+std::string DomNode::NodeName() const {
+  pugi::xml_node node = Checked();
+  switch (node.type()) {
+    case pugi::node_pcdata:
+      return "#text";
+    case pugi::node_cdata:
+      return "#cdata-section";
+    case pugi::node_comment:
+      return "#comment";
+    case pugi::node_document:
+      return "#document";
+    case pugi::node_declaration:
+      return "xml";
+    default:
+      return node.name();
+  }
+}
+
+int DomNode::NodeType() const {
+  switch (Checked().type()) {
+    case pugi::node_element:
+      return kElementNode;
+    case pugi::node_pcdata:
+      return kTextNode;
+    case pugi::node_cdata:
+      return kCDataNode;
+    case pugi::node_pi:
+    case pugi::node_declaration:
+      return kProcessingInstructionNode;
+    case pugi::node_comment:
+      return kCommentNode;
+    case pugi::node_document:
+      return kDocumentNode;
+    default:
+      return 10;  // document type
+  }
+}
+
+DomNode DomNode::ParentNode() const { return DomNode(Checked().parent()); }
+
+DomNodeList DomNode::ChildNodes() const {
+  DomNodeList children;
+  for (pugi::xml_node child = Checked().first_child(); child; child = child.next_sibling()) {
+    children.emplace_back(child);
+  }
+  return children;
+}
+
+DomNode DomNode::FirstChild() const { return DomNode(Checked().first_child()); }
+DomNode DomNode::LastChild() const { return DomNode(Checked().last_child()); }
+DomNode DomNode::PreviousSibling() const { return DomNode(Checked().previous_sibling()); }
+DomNode DomNode::NextSibling() const { return DomNode(Checked().next_sibling()); }
+bool DomNode::HasChildNodes() const { return static_cast<bool>(Checked().first_child()); }
+DomNode DomNode::OwnerDocument() const { return DomNode(Checked().root()); }
+
+DomNode DomNode::AppendChild(DomNode child) {
+  return DomNode(Place(Checked(), child.Checked(), pugi::xml_node()));
+}
+
+DomNode DomNode::InsertBefore(DomNode child, DomNode ref) {
+  pugi::xml_node parent = Checked();
+  if (ref && ref.node_.parent() != parent) Fail("the reference node is not a child");
+  return DomNode(Place(parent, child.Checked(), ref.node_));
+}
+
+void DomNode::RemoveChild(DomNode child) {
+  pugi::xml_node parent = Checked();
+  if (child.Checked().parent() != parent || !parent.remove_child(child.node_)) {
+    Fail("the node is not a child");
+  }
+}
+
+std::string DomNode::Text() const {
+  pugi::xml_node node = Checked();
+  std::string text;
+  if (node.type() == pugi::node_element || node.type() == pugi::node_document) {
+    AppendDescendantText(node, &text);
+  } else {
+    text = node.value();
+  }
+  if (IsWhitespaceOnly(text)) text.clear();
+  return text;
+}
+
+void DomNode::SetText(std::string_view text) {
+  pugi::xml_node node = Checked();
+  if (node.type() != pugi::node_element) {
+    if (!node.set_value(std::string(text).c_str())) Fail("the node holds no text");
+    return;
+  }
+  while (node.first_child()) node.remove_child(node.first_child());
+  if (text.empty()) return;
+  pugi::xml_node data = node.append_child(pugi::node_pcdata);
+  if (!data || !data.set_value(std::string(text).c_str())) Fail("the text cannot be set");
+}
+
+bool DomNode::HasAttribute(const char* name) const {
+  return static_cast<bool>(Checked().attribute(name));
+}
+
+std::string DomNode::GetAttribute(const char* name) const {
+  return Checked().attribute(name).value();
+}
+
+void DomNode::SetAttribute(const char* name, std::string_view value) {
+  pugi::xml_node node = Checked();
+  if (node.type() != pugi::node_element) Fail("only elements have attributes");
+  pugi::xml_attribute attribute = node.attribute(name);
+  if (!attribute) attribute = node.append_attribute(name);
+  if (!attribute || !attribute.set_value(std::string(value).c_str())) {
+    Fail("the attribute cannot be set");
+  }
+}
+
+void DomNode::RemoveAttribute(const char* name) {
+  pugi::xml_node node = Checked();
+  if (node.attribute(name)) node.remove_attribute(name);
+}
+
+DomNodeList DomNode::SelectNodes(const std::string& xpath) const {
+  pugi::xml_node node = Checked();
+  if (xpath.empty()) Fail("empty query");
+  try {
+    const pugi::xpath_node_set selected = node.select_nodes(xpath.c_str());
+    DomNodeList nodes;
+    nodes.reserve(selected.size());
+    for (const pugi::xpath_node& match : selected) {
+      if (match.node()) nodes.emplace_back(match.node());
+    }
+    return nodes;
+  } catch (const pugi::xpath_exception& e) {
+    Fail(std::string("query rejected: ") + e.what());
+  }
+}
+
+DomNode DomNode::SelectSingleNode(const std::string& xpath) const {
+  pugi::xml_node node = Checked();
+  if (xpath.empty()) Fail("empty query");
+  try {
+    return DomNode(node.select_node(xpath.c_str()).node());
+  } catch (const pugi::xpath_exception& e) {
+    Fail(std::string("query rejected: ") + e.what());
+  }
+}
+
+DomDocument::DomDocument() {
+  // Every document's memory comes from the pool, installed before the first of them allocates.
+  static const bool pooled = [] {
+    pugi::set_memory_management_functions(platform::PooledAllocate, platform::PooledDeallocate);
+    return true;
+  }();
+  (void)pooled;
+}
+
+bool DomDocument::LoadXml(std::string_view text) {
+  const pugi::xml_parse_result result =
+      doc_.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
+  if (!result) {
+    doc_.reset();
+    return false;
+  }
+  return true;
+}
+
+bool DomDocument::Load(const std::string& path) {
+  // Reused across loads so a large file is read into memory that is already touched.
+  thread_local std::string contents;
+  if (Env::Current()->ReadFile(path, &contents) != 0) {
+    doc_.reset();
+    return false;
+  }
+  return LoadXml(contents);
+}
+
+void DomDocument::SerializeTo(std::string* out) const {
+  out->clear();
+  StringWriter writer(out);
+  for (pugi::xml_node child = doc_.first_child(); child; child = child.next_sibling()) {
+    child.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    out->append("\r\n");
+  }
+}
+
+std::string DomDocument::Serialize() const {
+  std::string out;
+  SerializeTo(&out);
+  return out;
+}
+
+void DomDocument::Save(const std::string& path) const {
+  // Reused across saves, as the read buffer of Load is.
+  thread_local std::string text;
+  SerializeTo(&text);
+  const int error = WriteFileAtomically(Env::Current(), path, text);
+  if (error != 0) {
+    throw ComError(kErrorConversionBase | (static_cast<unsigned>(error) & 0xFFFFu),
+                   "cannot save " + path + ": " + std::strerror(error));
+  }
+}
+
+DomNode DomDocument::DocumentElement() const { return DomNode(doc_.document_element()); }
+
+DomNode DomDocument::CreateElement(std::string_view name) {
+  if (name.empty()) Fail("an element needs a name");
+  pugi::xml_node node = unattached_.append_child(std::string(name).c_str());
+  if (!node) throw ComError(kErrorOutOfMemory, "out of memory");
+  return DomNode(node);
+}
+
+DomNode DomDocument::CreateTextNode(std::string_view text) {
+  pugi::xml_node node = unattached_.append_child(pugi::node_pcdata);
+  if (!node || !node.set_value(std::string(text).c_str())) {
+    throw ComError(kErrorOutOfMemory, "out of memory");
+  }
+  return DomNode(node);
+}
+
+DomNode DomDocument::CreateComment(std::string_view text) {
+  pugi::xml_node node = unattached_.append_child(pugi::node_comment);
+  if (!node || !node.set_value(std::string(text).c_str())) {
+    throw ComError(kErrorOutOfMemory, "out of memory");
+  }
+  return DomNode(node);
+}
+
+DomNode DomDocument::CreateProcessingInstruction(std::string_view target, std::string_view data) {
+  if (target.empty()) Fail("a processing instruction needs a target");
+  if (target == "xml") {
+    // The XML declaration: parse its pseudo-attributes so it is written as one.
+    pugi::xml_document parsed;
+    const std::string text = "<?xml " + std::string(data) + "?><x/>";
+    if (!parsed.load_string(text.c_str(), pugi::parse_declaration)) {
+      Fail("malformed XML declaration");
+    }
+    return DomNode(unattached_.append_copy(parsed.first_child()));
+  }
+  pugi::xml_node node = unattached_.append_child(pugi::node_pi);
+  if (!node || !node.set_name(std::string(target).c_str()) ||
+      !node.set_value(std::string(data).c_str())) {
+    throw ComError(kErrorOutOfMemory, "out of memory");
+  }
+  return DomNode(node);
+}
+
+}  // namespace Foldwise

@@ -1,0 +1,124 @@
+// The XML DOM the folders are written against: a small document/node layer over pugixml whose
+// every failing call raises ComError, as the folder code expects of its DOM.
+#ifndef FOLDWISE_DOM_DOM_H_
+#define FOLDWISE_DOM_DOM_H_
+
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Foldwise {
+
+// Node types, numbered as the folder files' DOM numbers them.
+constexpr int kElementNode = 1;
+constexpr int kTextNode = 3;
+constexpr int kCDataNode = 4;
+constexpr int kProcessingInstructionNode = 7;
+constexpr int kCommentNode = 8;
+constexpr int kDocumentNode = 9;
+
+class DomNode;
+using DomNodeList = std::vector<DomNode>;
+
+// A reference to a node of some DomDocument, or null. Cheap to copy; valid while its document
+// lives and the node is in it. Every operation on a null reference raises ComError
+// (kErrorPointer); every other failing operation raises ComError (kErrorDomFailure).
+class DomNode {
+ public:
+  DomNode() = default;
+  explicit DomNode(pugi::xml_node node) : node_(node) {}
+
+  bool IsNull() const { return !node_; }
+  explicit operator bool() const { return !IsNull(); }
+  bool operator==(const DomNode& other) const { return node_ == other.node_; }
+  bool operator!=(const DomNode& other) const { return node_ != other.node_; }
+
+  // Element name; "#text", "#comment", "#document"; a processing instruction's target.
+  std::string NodeName() const;
+  int NodeType() const;
+  DomNode ParentNode() const;
+  DomNodeList ChildNodes() const;
+  DomNode FirstChild() const;
+  DomNode LastChild() const;
+  DomNode PreviousSibling() const;
+  DomNode NextSibling() const;
+  bool HasChildNodes() const;
+  // The document node that holds this node.
+  DomNode OwnerDocument() const;
+
+  // Moves |child| to the end of this node's children and returns it where it now stands. A node
+  // of another document is copied in and its original removed, so take the result.
+  DomNode AppendChild(DomNode child);
+  // As AppendChild, placing |child| before |ref|; a null |ref| appends.
+  DomNode InsertBefore(DomNode child, DomNode ref);
+  // Detaches |child| from this node; the node is gone afterwards.
+  void RemoveChild(DomNode child);
+
+  // The text of the node and its descendants joined; text made only of whitespace reads empty.
+  std::string Text() const;
+  // Replaces the node's children by one text node (none for an empty text).
+  void SetText(std::string_view text);
+
+  bool HasAttribute(const char* name) const;
+  std::string GetAttribute(const char* name) const;  // empty when absent
+  void SetAttribute(const char* name, std::string_view value);
+  void RemoveAttribute(const char* name);
+
+  // XPath selection relative to this node; a query the engine rejects raises ComError.
+  DomNodeList SelectNodes(const std::string& xpath) const;
+  // The first match in document order, or null.
+  DomNode SelectSingleNode(const std::string& xpath) const;
+
+  pugi::xml_node raw() const { return node_; }
+
+ private:
+  pugi::xml_node Checked() const;
+
+  pugi::xml_node node_;
+};
+
+// One XML document. Shared by reference count between the folder objects and the document
+// cache, as the folder files' DOM documents are.
+class DomDocument {
+ public:
+  DomDocument();
+  DomDocument(const DomDocument&) = delete;
+  DomDocument& operator=(const DomDocument&) = delete;
+
+  static std::shared_ptr<DomDocument> Create() { return std::make_shared<DomDocument>(); }
+
+  // Replaces the content by the parsed |text| (UTF-8, optional byte-order mark), dropping text
+  // nodes made only of whitespace. False, and an empty document, when it is not well-formed.
+  bool LoadXml(std::string_view text);
+  // Reads |path| through the Env in force and parses it as LoadXml does. False when the file
+  // cannot be read or does not parse.
+  bool Load(const std::string& path);
+  // The document as saved: its document-level nodes each followed by "\r\n", the tree below
+  // them written exactly as it stands (no re-indentation).
+  std::string Serialize() const;
+  // Serialize() into |out|, whose capacity is reused.
+  void SerializeTo(std::string* out) const;
+  // Writes Serialize() to |path| with the crash-safe save; raises ComError when it fails.
+  void Save(const std::string& path) const;
+
+  DomNode AsNode() const { return DomNode(doc_); }
+  // The first element at document level, or null.
+  DomNode DocumentElement() const;
+
+  // New nodes belong to this document but to no parent until they are inserted.
+  DomNode CreateElement(std::string_view name);
+  DomNode CreateTextNode(std::string_view text);
+  DomNode CreateComment(std::string_view text);
+  DomNode CreateProcessingInstruction(std::string_view target, std::string_view data);
+
+ private:
+  pugi::xml_document doc_;
+  // Holds nodes created but not yet inserted; pugixml has no parentless nodes.
+  pugi::xml_document unattached_;
+};
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_DOM_DOM_H_

@@ -1,0 +1,233 @@
+// The writer and reader of the `item` element of every record of the item-file engine, and the
+// typed cursor that carries host records through it.
+//
+// A family describes each of its records once, in its schema file, by specialising
+// ItemSchema<Item> (the text fields of the plain record in element order, and whether its file
+// keeps dictation_file_path once for all items) and DeliverySchema<Ftp> / DeliverySchema<Smtp>.
+// The list-form record embeds the plain one as `item` and adds delivery_kind, ftp and smtp,
+// tied to the item's `protocol`. Stored paths go through the family's path policy
+// (engine/path_policy.h).
+#ifndef FOLDWISE_ENGINE_ITEM_CODEC_H_
+#define FOLDWISE_ENGINE_ITEM_CODEC_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <type_traits>
+
+#include "dom/dom.h"
+#include "engine/record_cursor.h"
+#include "foldwise/cached_records.h"
+#include "foldwise/errors.h"
+
+namespace Foldwise {
+
+template <typename Record>
+struct TextField {
+  std::string Record::*member;
+  const char* element;
+  bool storageForm;
+};
+
+// Specialised per record by the family's schema file:
+//   static constexpr bool kFolderLevelPath;              (ItemSchema only)
+//   static constexpr TextField<Record> kFields[] = {...};
+template <typename Item>
+struct ItemSchema;
+template <typename Delivery>
+struct DeliverySchema;
+
+// Every folder's FTP record has the same two fields.
+template <typename Ftp>
+struct FtpSchema {
+  static constexpr TextField<Ftp> kFields[] = {
+      {&Ftp::server, "server", false},
+      {&Ftp::folder, "folder", false},
+  };
+};
+
+// The mail record of folders that keep no recipients: the voice and typist inbox folders.
+template <typename Smtp>
+struct ShortSmtpSchema {
+  static constexpr TextField<Smtp> kFields[] = {
+      {&Smtp::from, "from", false},
+      {&Smtp::subject, "subject", false},
+      {&Smtp::body, "body", false},
+  };
+};
+
+// The mail record with recipients: the author's sent items.
+template <typename Smtp>
+struct FullSmtpSchema {
+  static constexpr TextField<Smtp> kFields[] = {
+      {&Smtp::from, "from", false},       {&Smtp::to, "to", false},
+      {&Smtp::cc, "cc", false},           {&Smtp::bcc, "bcc", false},
+      {&Smtp::subject, "subject", false}, {&Smtp::body, "body", false},
+  };
+};
+
+constexpr char kProtocolElement[] = "protocol";
+constexpr char kMailElement[] = "mail";
+constexpr char kFtpElement[] = "ftp";
+constexpr char kMailProtocol[] = "mail";
+constexpr char kFtpProtocol[] = "ftp";
+
+// The first child element called |name|: the same node the query |name| selects, found without
+// compiling a query for every field of every item.
+inline DomNode ChildElement(DomNode parent, const char* name) {
+  return DomNode(parent.raw().child(name));
+}
+
+// The text of /root/item_list/dictation_file_path of |item|'s document, found without a query:
+// the first such element under the first item_list that has one.
+inline DomNode FolderLevelPath(DomNode item) {
+  pugi::xml_node root = item.raw().root().child("root");
+  for (pugi::xml_node list = root.child("item_list"); list; list = list.next_sibling("item_list")) {
+    pugi::xml_node path = list.child("dictation_file_path");
+    if (path) return DomNode(path);
+  }
+  return DomNode();
+}
+
+template <typename Paths, typename Record, std::size_t N>
+void WriteFields(RecordCursor& cursor, DomNode parent, const Record& record,
+                 const TextField<Record> (&fields)[N], int depth) {
+  for (const TextField<Record>& field : fields) {
+    const std::string& value = record.*field.member;
+    if (value.empty()) continue;
+    DomNode element = cursor.AddChildElement(parent, field.element, depth);
+    std::string text = cursor.TranslateValue(value);
+    if (field.storageForm) text = Paths::ToStored(text);
+    element.SetText(text);  // a null element raises here
+  }
+}
+
+// Each field takes the text of the first child element of its name, as a lookup by name would,
+// found in one walk over the children: fields are stored in table order, so the search for the
+// next one starts after the last match.
+template <typename Paths, typename Record, std::size_t N>
+void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N]) {
+  static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
+  std::uint32_t taken = 0;
+  std::size_t next = 0;
+  for (pugi::xml_node child = parent.raw().first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    for (std::size_t tried = 0; tried < N; ++tried) {
+      const std::size_t at = (next + tried) % N;
+      const TextField<Record>& field = fields[at];
+      if (std::strcmp(child.name(), field.element) != 0) continue;
+      if ((taken & (1u << at)) == 0) {
+        taken |= 1u << at;
+        const std::string text = DomNode(child).Text();
+        record.*field.member = field.storageForm ? Paths::ToLocal(text) : text;
+      }
+      next = at + 1;
+      break;
+    }
+  }
+}
+
+// Whether |Record| is a list-form record: one that embeds its plain record as `item`.
+template <typename Record, typename = void>
+struct IsListRecord : std::false_type {};
+template <typename Record>
+struct IsListRecord<Record, std::void_t<decltype(&Record::item)>> : std::true_type {};
+
+template <typename Record, typename Paths, bool kList = IsListRecord<Record>::value>
+struct ItemCodec;
+
+// A plain record: the fields of its schema.
+template <typename Item, typename Paths>
+struct ItemCodec<Item, Paths, false> {
+  using Schema = ItemSchema<Item>;
+
+  static DomNode Write(RecordCursor& cursor, const Item& record, int depth) {
+    DomNode item = cursor.NewElement("item");
+    WriteFields<Paths>(cursor, item, record, Schema::kFields, depth + 1);
+    return item;
+  }
+
+  static void Read(DomNode item, Item& record) {
+    record = Item();
+    if (Schema::kFolderLevelPath) {
+      const DomNode path = FolderLevelPath(item);
+      if (path) record.dictation_file_path = Paths::ToLocal(path.Text());
+    }
+    ReadFields<Paths>(item, record, Schema::kFields);
+  }
+};
+
+// A list-form record: its item, then the delivery details the item's protocol names.
+template <typename ItemList, typename Paths>
+struct ItemCodec<ItemList, Paths, true> {
+  using Item = decltype(ItemList::item);
+  using Ftp = decltype(ItemList::ftp);
+  using Smtp = decltype(ItemList::smtp);
+
+  static DomNode Write(RecordCursor& cursor, const ItemList& record, int depth) {
+    DomNode item = ItemCodec<Item, Paths>::Write(cursor, record.item, depth);
+    if (record.delivery_kind == kDeliveryMail) {
+      WriteDelivery(cursor, item, kMailProtocol, kMailElement, record.smtp, depth);
+    } else if (record.delivery_kind == kDeliveryFtp) {
+      WriteDelivery(cursor, item, kFtpProtocol, kFtpElement, record.ftp, depth);
+    }
+    return item;
+  }
+
+  static void Read(DomNode item, ItemList& record) {
+    record = ItemList();
+    ItemCodec<Item, Paths>::Read(item, record.item);
+    // The stored protocol says which delivery details there are; letter case counts.
+    if (record.item.protocol == kMailProtocol) {
+      record.delivery_kind = kDeliveryMail;
+      const DomNode mail = ChildElement(item, kMailElement);
+      if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields);
+    } else if (record.item.protocol == kFtpProtocol) {
+      record.delivery_kind = kDeliveryFtp;
+      const DomNode ftp = ChildElement(item, kFtpElement);
+      if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields);
+    }
+  }
+
+ private:
+  // Adds the delivery element |name| with the fields of |delivery|, and makes `protocol` say so.
+  template <typename Delivery>
+  static void WriteDelivery(RecordCursor& cursor, DomNode item, const char* protocol,
+                            const char* name, const Delivery& delivery, int depth) {
+    // A protocol the plain record lacked is added at the depth FindOrCreateChild gives a child
+    // of an element that is not yet in a document (1): its line is indented less than its
+    // siblings'. Loading drops indentation, so only the look of the freshly saved file differs.
+    cursor.FindOrCreateChild(item, kProtocolElement).SetText(cursor.TranslateValue(protocol));
+    // Written even when every field is empty: the element records the kind of delivery.
+    const DomNode element = cursor.AddChildElement(item, name, depth + 1);
+    if (!element) throw ComError(kErrorDomFailure, "cannot add the delivery element");
+    WriteFields<Paths>(cursor, element, delivery, DeliverySchema<Delivery>::kFields, depth + 2);
+  }
+};
+
+// A cursor over an array of |Record| (never owned), written and read by its codec.
+template <typename Record, typename Paths>
+class TypedCursor final : public RecordCursor {
+ public:
+  TypedCursor() = default;
+  TypedCursor(Record* records, int recordCount) { Bind(records, recordCount); }
+
+  // Starts over on |recordCount| records at |records|: macros off, index 0.
+  void Bind(Record* records, int recordCount) {
+    records_ = records;
+    Start(recordCount);
+  }
+
+ private:
+  DomNode WriteAt(int at, int depth) override {
+    return ItemCodec<Record, Paths>::Write(*this, records_[at], depth);
+  }
+  void ReadAt(int at, DomNode item) override { ItemCodec<Record, Paths>::Read(item, records_[at]); }
+
+  Record* records_ = nullptr;
+};
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_ENGINE_ITEM_CODEC_H_

@@ -1,0 +1,67 @@
+// The cursor through which the item-file engine reads and writes host records, and the rule
+// that turns a key record into the XPath query selecting the matching items.
+#ifndef FOLDWISE_ENGINE_RECORD_CURSOR_H_
+#define FOLDWISE_ENGINE_RECORD_CURSOR_H_
+
+#include <string>
+
+#include "dom/dom.h"
+#include "storage/xml_file.h"
+
+namespace Foldwise {
+
+// Carries a position in an array of host records, and whether value macros are expanded. New
+// `item` elements are built on a private scratch document, which is never loaded, saved or
+// cached. Lives for one folder operation. The records and their type belong to the derived
+// TypedCursor (engine/item_codec.h), which knows how to write and read them.
+class RecordCursor : public XmlDocumentFile {
+ public:
+  RecordCursor();
+  ~RecordCursor() override;
+  RecordCursor(const RecordCursor&) = delete;
+  RecordCursor& operator=(const RecordCursor&) = delete;
+
+  void SetMacros(int flag) { macros = flag; }
+  int IsExhausted() const { return index < 0 || index >= count ? 1 : 0; }
+  // Moves to the next record; past the last one the cursor is exhausted for good.
+  void Advance();
+
+  // A new unattached `item` element built from the current record, or null when the cursor is
+  // exhausted or has no scratch document. DOM failures raise ComError.
+  DomNode WriteRecord(int advance);
+  // Empties the current record and fills it from |node|; 0 when exhausted.
+  int ReadRecord(DomNode node, int advance);
+  // The query selecting the stored items whose fields equal every non-empty field of the
+  // current record; empty when the record cannot be written. Raises ComError for a value the
+  // query cannot carry.
+  std::string BuildQuery();
+  // One predicate per leaf below |element|, each comparing the leaf's path under |prefix| with
+  // its text. Raises ComError when a text contains an apostrophe: it would end the literal and
+  // let the rest of the value rewrite the query.
+  std::string BuildPredicates(DomNode element, const std::string& prefix);
+
+  // |value| with the macros expanded when they are on: "%DELETE%" becomes empty, "%DATE%" and
+  // "%TIME%" today's short date and the current time in the locale's forms. Only a whole value
+  // is a macro.
+  std::string TranslateValue(const std::string& value) const;
+
+  // An unattached element on the scratch document. Raises ComError when there is none.
+  DomNode NewElement(const char* name);
+
+ protected:
+  // Starts over on |count| records: macros off, index 0.
+  void Start(int recordCount);
+  // A new `item` element built from record |at|, its children at depth |depth| + 1.
+  virtual DomNode WriteAt(int at, int depth) = 0;
+  // Empties record |at| and fills it from |item|.
+  virtual void ReadAt(int at, DomNode item) = 0;
+
+ private:
+  int count = 0;
+  int index = -1;
+  int macros = 0;
+};
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_ENGINE_RECORD_CURSOR_H_

@@ -1,0 +1,92 @@
+// The process-wide document cache behind CXmlDocument's bracket.
+#include "storage/document_cache.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "dom/dom.h"
+#include "foldwise/xml_document.h"
+#include "storage/xml_file.h"
+
+namespace Foldwise {
+namespace {
+
+// All state in one place. The flags are atomics only so that reading them from another thread
+// is defined; the rule stands that while a bracket is open all calls come from its thread.
+struct CacheState {
+  std::recursive_mutex cacheLock;
+  std::atomic<int> cacheActive{0};
+  std::atomic<int> discardOnFlush{0};
+  // Keyed by the path text exactly as passed to OpenDocument: two spellings of one file make
+  // two entries, and the one flushed last decides what is on disk.
+  std::unordered_map<std::string, std::shared_ptr<DomDocument>> cachedDocuments;
+};
+
+CacheState& State() {
+  static CacheState state;
+  return state;
+}
+
+}  // namespace
+
+void CXmlDocument::InitXMLDocument() { State().cacheActive = 0; }
+
+void CXmlDocument::UninitXMLDocument() {}
+
+void CXmlDocument::ActiveCacheDOMDocument() {
+  CacheState& state = State();
+  state.cacheLock.lock();
+  state.cacheActive = 1;
+  EnterComApartment();
+}
+
+void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
+  CacheState& state = State();
+  state.discardOnFlush = discard;
+  // Take the entries out first so the flush writes straight to disk and a nested open during it
+  // cannot see a half-emptied map.
+  std::unordered_map<std::string, std::shared_ptr<DomDocument>> entries;
+  entries.swap(state.cachedDocuments);
+  state.cacheActive = 0;
+  for (auto& entry : entries) {
+    FlushCachedDocument(entry.second, entry.first);
+  }
+  entries.clear();
+  state.discardOnFlush = 0;
+  LeaveComApartment();
+  state.cacheLock.unlock();
+}
+
+bool CXmlDocument::IsCacheActive() { return State().cacheActive.load() != 0; }
+
+bool CXmlDocument::IsDiscardingFlush() { return State().discardOnFlush.load() != 0; }
+
+void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path) {
+  // A plain XmlDocumentFile applies the generic emptiness rule: the class that opened the file
+  // is not known here, and for every cached file kind the generic rule agrees with its own.
+  XmlDocumentFile flusher;
+  flusher.document = document;
+  (void)flusher.FlushDocument(path);
+}
+
+int TakeCachedDocument(XmlDocumentFile& object, const std::string& path) {
+  CacheState& state = State();
+  if (!state.cacheActive) return 0;
+  const auto found = state.cachedDocuments.find(path);
+  if (found == state.cachedDocuments.end()) return 0;
+  object.document = found->second;
+  return 1;
+}
+
+void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path) {
+  CacheState& state = State();
+  if (!state.cacheActive || !object.document) return;
+  state.cachedDocuments[path] = object.document;
+}
+
+std::size_t CXmlDocument::CachedDocumentCount() { return State().cachedDocuments.size(); }
+
+}  // namespace Foldwise

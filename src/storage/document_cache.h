@@ -1,0 +1,22 @@
+// The file objects' side of the document cache (the host's side is foldwise/xml_document.h).
+#ifndef FOLDWISE_STORAGE_DOCUMENT_CACHE_H_
+#define FOLDWISE_STORAGE_DOCUMENT_CACHE_H_
+
+#include <memory>
+#include <string>
+
+namespace Foldwise {
+
+class DomDocument;
+class XmlDocumentFile;
+
+// When a bracket is open and |path| is cached, gives |object| the cached document; 1 then.
+int TakeCachedDocument(XmlDocumentFile& object, const std::string& path);
+// When a bracket is open, caches |object|'s document under |path|.
+void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
+// Writes |document| to |path| (or deletes the emptied file) as the bracket's flush does.
+void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path);
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_STORAGE_DOCUMENT_CACHE_H_

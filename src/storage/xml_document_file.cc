@@ -1,0 +1,92 @@
+// Opening, saving and flushing a folder file, and the generic rule for deleting an emptied one.
+#include "foldwise/env.h"
+#include "foldwise/errors.h"
+#include "foldwise/xml_document.h"
+#include "storage/document_cache.h"
+#include "storage/xml_file.h"
+
+namespace Foldwise {
+
+XmlDocumentFile::XmlDocumentFile() = default;
+XmlDocumentFile::~XmlDocumentFile() = default;
+
+int XmlDocumentFile::MakeTemplate() { return 1; }
+
+int XmlDocumentFile::CreateDocument() {
+  document.reset();
+  document = DomDocument::Create();
+  return MakeTemplate();
+}
+
+int XmlDocumentFile::OpenDocument(const std::string& path) {
+  if (TakeCachedDocument(*this, path)) return 1;
+  try {
+    // Always a document of our own: one still held may be shared with a copy of this object,
+    // and loading or templating into it would change the other's tree too.
+    document = DomDocument::Create();
+    if (!HasContent(path)) {
+      if (!MakeTemplate()) {
+        document.reset();
+        return 0;
+      }
+    } else if (!document->Load(path)) {
+      // Not well-formed, or unreadable: reported, never repaired.
+      document.reset();
+      return 0;
+    }
+    RegisterCachedDocument(*this, path);
+    return 1;
+  } catch (const ComError&) {
+    document.reset();
+    return 0;
+  }
+}
+
+int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
+  if (OnAutoDelete()) {
+    (void)Env::Current()->RemoveFile(path);
+  } else if (write) {
+    try {
+      if (!document) throw ComError(kErrorPointer, "no document");
+      document->Save(path);
+    } catch (const ComError&) {
+      return 0;
+    }
+  }
+  (void)SetFileAccess(path);
+  return 1;
+}
+
+int XmlDocumentFile::SaveDocument(const std::string& path) {
+  if (CXmlDocument::IsCacheActive()) return 1;
+  return WriteOrDelete(path, /*write=*/true);
+}
+
+int XmlDocumentFile::FlushDocument(const std::string& path) {
+  return WriteOrDelete(path, /*write=*/!CXmlDocument::IsDiscardingFlush());
+}
+
+void XmlDocumentFile::CloseDocument() { document.reset(); }
+
+int XmlDocumentFile::OnAutoDelete() {
+  try {
+    if (!document) return 0;
+    const DomNode root = document->DocumentElement();
+    const DomNode attribute = FindChild(root, "attribute");
+    if (attribute) return attribute.HasChildNodes() ? 0 : 1;
+    if (!FindChild(root, "item_list")) return 1;
+    return document->AsNode().SelectNodes("/root/item_list/item").empty() ? 1 : 0;
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
+DomNode XmlDocumentFile::AppendSkeleton(const std::string& identifier) {
+  if (!document) throw ComError(kErrorPointer, "no document");
+  DomNode doc = document->AsNode();
+  doc.AppendChild(document->CreateProcessingInstruction("xml", "version='1.0'"));
+  doc.AppendChild(document->CreateComment(identifier));
+  return doc.AppendChild(document->CreateElement("root"));
+}
+
+}  // namespace Foldwise

@@ -1,0 +1,107 @@
+// The DOM layer: what it loads, how it saves, and that every failure is a ComError.
+#include "dom/dom.h"
+
+#include <gtest/gtest.h>
+
+#include "foldwise/errors.h"
+
+namespace Foldwise {
+namespace {
+
+TEST(DomTest, LoadsFilesWrittenByEitherPlatform) {
+  const char* variants[] = {
+      "<?xml version=\"1.0\"?>\r\n<!--Quillnote VoiceFolderXML-->\r\n<root><item_list/></root>\r\n",
+      "<?xml version='1.0'?>\n<!--Quillnote VoiceFolderXML-->\n<root><item_list/></root>",
+      "\xEF\xBB\xBF<?xml version='1.0'?><!--Quillnote VoiceFolderXML--><root>\r\n\t<item_list>"
+      "</item_list>\r\n</root>",
+  };
+  for (const char* text : variants) {
+    DomDocument doc;
+    ASSERT_TRUE(doc.LoadXml(text)) << text;
+    // Declaration, identifier comment and root survive; indentation does not.
+    const DomNodeList top = doc.AsNode().ChildNodes();
+    ASSERT_EQ(3u, top.size()) << text;
+    EXPECT_EQ(kProcessingInstructionNode, top[0].NodeType());
+    EXPECT_EQ(kCommentNode, top[1].NodeType());
+    EXPECT_EQ("Quillnote VoiceFolderXML", top[1].Text());
+    EXPECT_EQ("root", doc.DocumentElement().NodeName());
+    EXPECT_EQ(1u, doc.DocumentElement().ChildNodes().size()) << text;
+    // A load followed by a save gives one canonical text.
+    EXPECT_EQ(
+        "<?xml version=\"1.0\"?>\r\n<!--Quillnote "
+        "VoiceFolderXML-->\r\n<root><item_list/></root>\r\n",
+        doc.Serialize());
+  }
+}
+
+TEST(DomTest, MalformedTextFailsTheLoadAndLeavesNoTree) {
+  DomDocument doc;
+  EXPECT_FALSE(doc.LoadXml("<root><item_list></root>"));
+  EXPECT_FALSE(doc.DocumentElement());
+  EXPECT_FALSE(doc.LoadXml(""));
+}
+
+TEST(DomTest, TextJoinsDescendantsAndReadsWhitespaceAsEmpty) {
+  DomDocument doc;
+  ASSERT_TRUE(doc.LoadXml("<root><a>x<b>y</b>z</a><c>  v </c><d/></root>"));
+  const DomNode root = doc.DocumentElement();
+  EXPECT_EQ("xyz", root.SelectSingleNode("a").Text());
+  EXPECT_EQ("  v ", root.SelectSingleNode("c").Text());
+  EXPECT_EQ("", root.SelectSingleNode("d").Text());
+
+  DomNode d = root.SelectSingleNode("d");
+  d.SetText("new <&> text");
+  EXPECT_EQ("new <&> text", d.Text());
+  EXPECT_EQ(1u, d.ChildNodes().size());
+  root.SelectSingleNode("a").SetText("");
+  EXPECT_FALSE(root.SelectSingleNode("a").HasChildNodes());
+  EXPECT_EQ(kTextNode, d.FirstChild().NodeType());
+  EXPECT_EQ("\r\n\t", std::string(doc.CreateTextNode("\r\n\t").raw().value()));
+  EXPECT_EQ("", doc.CreateTextNode("\r\n\t").Text());
+}
+
+TEST(DomTest, EveryFailureIsAComError) {
+  DomDocument doc;
+  ASSERT_TRUE(doc.LoadXml("<root><a>1</a></root>"));
+  DomNode root = doc.DocumentElement();
+
+  try {
+    DomNode().NodeName();
+    FAIL() << "a null node was used";
+  } catch (const ComError& e) {
+    EXPECT_EQ(kErrorPointer, e.code());
+  }
+  try {
+    root.SelectNodes("/root/a[./b='x'y']");
+    FAIL() << "a broken query was accepted";
+  } catch (const ComError& e) {
+    EXPECT_EQ(kErrorDomFailure, e.code());
+  }
+  EXPECT_THROW(root.SelectSingleNode(""), ComError);
+  EXPECT_THROW(root.RemoveChild(DomNode(doc.AsNode())), ComError);
+  EXPECT_THROW(doc.CreateElement(""), ComError);
+  EXPECT_THROW(root.FirstChild().FirstChild().AppendChild(root), ComError);
+}
+
+TEST(DomTest, NodesMoveWithinAndAreCopiedAcrossDocuments) {
+  DomDocument target;
+  ASSERT_TRUE(target.LoadXml("<root><list/><other><x>1</x></other></root>"));
+  DomDocument scratch;
+  DomNode item = scratch.CreateElement("item");
+  item.AppendChild(scratch.CreateElement("guid")).SetText("g");
+
+  DomNode list = target.DocumentElement().SelectSingleNode("list");
+  const DomNode placed = list.AppendChild(item);
+  EXPECT_EQ("g", placed.SelectSingleNode("guid").Text());
+  EXPECT_EQ(placed.OwnerDocument(), target.AsNode());
+
+  // Within one document a node leaves its former parent.
+  const DomNode x = target.DocumentElement().SelectSingleNode("other/x");
+  list.InsertBefore(x, placed);
+  EXPECT_FALSE(target.DocumentElement().SelectSingleNode("other").HasChildNodes());
+  EXPECT_EQ("x", list.FirstChild().NodeName());
+  EXPECT_EQ("item", list.FirstChild().NextSibling().NodeName());
+}
+
+}  // namespace
+}  // namespace Foldwise

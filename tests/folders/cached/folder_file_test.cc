@@ -1,0 +1,197 @@
+// The item-file engine on its own: file text, the matching rule and its guard against values
+// that would rewrite a query, and the edge cases of each list operation.
+#include <string>
+#include <vector>
+
+#include "cached_folder_fixture.h"
+#include "engine/item_codec.h"
+#include "engine/item_file.h"
+#include "folders/cached/voice_schema.h"
+
+namespace Foldwise {
+namespace {
+
+using PlainCursor = TypedCursor<VOICE_ITEM_XML_DATA, ResolverPaths>;
+using ListCursor = TypedCursor<VOICE_ITEMLIST_XML_DATA, ResolverPaths>;
+
+class FolderFileTest : public CachedFolderFixture {
+ protected:
+  void SetUp() override {
+    CachedFolderFixture::SetUp();
+    file.SetXmlFalePath(dir.path());
+  }
+
+  int Append(VOICE_ITEM_XML_DATA record) {
+    PlainCursor cursor(&record, 1);
+    return file.AppendItem(cursor);
+  }
+  int Count(VOICE_ITEM_XML_DATA key) {
+    PlainCursor cursor(&key, 1);
+    return file.CountItems(&cursor);
+  }
+  int Delete(VOICE_ITEM_XML_DATA key) {
+    PlainCursor cursor(&key, 1);
+    return file.DeleteItems(cursor);
+  }
+  int Change(VOICE_ITEM_XML_DATA key, VOICE_ITEM_XML_DATA values) {
+    PlainCursor keys(&key, 1);
+    PlainCursor changes(&values, 1);
+    return file.ChangeItems(keys, changes);
+  }
+  static VOICE_ITEM_XML_DATA Entry(const std::string& guid, const std::string& status = "new") {
+    VOICE_ITEM_XML_DATA record;
+    record.guid = guid;
+    record.dictation_file_name = guid + ".wav";
+    record.status = status;
+    return record;
+  }
+
+  FolderFile file{CachedFolderSchema<VoiceFolderRecords>::kPlainFile};
+};
+
+TEST_F(FolderFileTest, FirstAppendAndFieldAddingChangeWriteExactText) {
+  // Step 1: the first item creates the file from the template, indented as it goes in.
+  ASSERT_EQ(1, Append(Entry("G")));
+  const std::string head = "<?xml version=\"1.0\"?>\r\n<!--Quillnote VoiceFolderXML-->\r\n<root>";
+  const std::string path = "<dictation_file_path>" + dir.path() + "</dictation_file_path>";
+  EXPECT_EQ(head + "\r\n\t<item_list>\r\n\t\t" + path +
+                "\r\n\t\t<item>\r\n\t\t\t<guid>G</guid>\r\n\t\t\t<dictation_file_name>G.wav"
+                "</dictation_file_name>\r\n\t\t\t<status>new</status>\r\n\t\t</item>"
+                "\r\n\t</item_list>\r\n</root>\r\n",
+            Text("VoiceFolder.xml"));
+
+  // Step 2: loading drops the indentation; only the added field brings its own.
+  VOICE_ITEM_XML_DATA values;
+  values.status = "typed";
+  values.document_file_name = "G.doc";
+  ASSERT_EQ(1, Change(Entry("G", ""), values));
+  EXPECT_EQ(head + "<item_list>" + path +
+                "<item><guid>G</guid><dictation_file_name>G.wav</dictation_file_name>"
+                "<status>typed</status>\r\n\t\t\t<document_file_name>G.doc"
+                "</document_file_name>\r\n\t\t</item></item_list></root>\r\n",
+            Text("VoiceFolder.xml"));
+}
+
+TEST_F(FolderFileTest, ApostropheInKeyFailsAndNeverWidensMatch) {
+  ASSERT_EQ(1, Append(Entry("a")));
+  ASSERT_EQ(1, Append(Entry("b")));
+  const std::string before = Text("VoiceFolder.xml");
+  const int writes = env.files_written;
+  for (const std::string guid : {"x' or 'a'='a", "it's", "''", "a'", "x' or '1'='1' or 'y"}) {
+    SCOPED_TRACE(guid);
+    EXPECT_EQ(0, Count(Entry(guid, "")));
+    EXPECT_EQ(0, Delete(Entry(guid, "")));
+    EXPECT_EQ(0, Change(Entry(guid, ""), Entry("hijacked")));
+  }
+  EXPECT_EQ(before, Text("VoiceFolder.xml"));
+  EXPECT_EQ(writes, env.files_written);
+  EXPECT_EQ(1, Count(Entry("a", "")));  // the same file still answers sound keys
+}
+
+TEST_F(FolderFileTest, KeyMatchesEveryNonEmptyFieldExactly) {
+  ASSERT_EQ(1, Append(Entry("a", "new")));
+  ASSERT_EQ(1, Append(Entry("b", "new")));
+  ASSERT_EQ(1, Append(Entry("c", "done")));
+  VOICE_ITEM_XML_DATA key;
+  EXPECT_EQ(3, Count(key));  // an empty key selects every item
+  key.status = "new";
+  EXPECT_EQ(2, Count(key));
+  key.guid = "b";
+  EXPECT_EQ(1, Count(key));
+  key.guid = "B";  // case counts
+  EXPECT_EQ(0, Count(key));
+  key = VOICE_ITEM_XML_DATA();
+  key.dictation_file_path = "/elsewhere";  // not stored per item, so not compared
+  EXPECT_EQ(3, Count(key));
+}
+
+TEST_F(FolderFileTest, ChangeReachesEveryMatchAndDeleteWithoutMatchSavesNothing) {
+  for (const char* guid : {"a", "b", "c"}) ASSERT_EQ(1, Append(Entry(guid)));
+  VOICE_ITEM_XML_DATA values;
+  values.archive = "yes";  // a field none of them had
+  ASSERT_EQ(1, Change(VOICE_ITEM_XML_DATA(), values));
+  values = VOICE_ITEM_XML_DATA();
+  values.archive = "yes";
+  EXPECT_EQ(3, Count(values));
+
+  const int writes = env.files_written;
+  EXPECT_EQ(1, Delete(Entry("zz", "")));
+  EXPECT_EQ(1, Change(Entry("zz", ""), Entry("q")));
+  EXPECT_EQ(writes, env.files_written);
+}
+
+TEST_F(FolderFileTest, ReadAllStopsAtFirstSurplusItem) {
+  for (const char* guid : {"a", "b", "c", "d"}) ASSERT_EQ(1, Append(Entry(guid)));
+  std::vector<VOICE_ITEM_XML_DATA> records(3);
+  PlainCursor cursor(records.data(), 3);
+  EXPECT_EQ(0, file.ReadAll(cursor));
+  EXPECT_EQ("a", records[0].guid);
+  EXPECT_EQ("c", records[2].guid);
+  EXPECT_EQ(dir.path(), records[2].dictation_file_path);
+}
+
+TEST_F(FolderFileTest, FileLivesOnlyWhileItHoldsItems) {
+  EXPECT_EQ(0, file.CountItems(nullptr));
+  EXPECT_EQ(1, Delete(VOICE_ITEM_XML_DATA()));
+  EXPECT_FALSE(Has("VoiceFolder.xml"));  // opening a missing file writes nothing
+
+  ASSERT_EQ(1, Append(Entry("a")));
+  ASSERT_EQ(1, Append(Entry("b")));
+  EXPECT_EQ(1, Delete(VOICE_ITEM_XML_DATA()));  // all of them
+  EXPECT_FALSE(Has("VoiceFolder.xml"));
+
+  ASSERT_EQ(1, Append(Entry("a")));
+  PlainCursor none(nullptr, 0);
+  EXPECT_EQ(1, file.WriteAll(none));
+  EXPECT_FALSE(Has("VoiceFolder.xml"));
+}
+
+TEST_F(FolderFileTest, UnparsableFileFailsEverythingButWriteAll) {
+  testing::WriteText(dir.File("VoiceFolder.xml"), "<root><item_list>");
+  EXPECT_EQ(0, file.CountItems(nullptr));
+  EXPECT_EQ(0, Append(Entry("a")));
+  EXPECT_EQ(0, Delete(VOICE_ITEM_XML_DATA()));
+  EXPECT_EQ("<root><item_list>", Text("VoiceFolder.xml"));
+
+  VOICE_ITEM_XML_DATA record = Entry("a");
+  PlainCursor cursor(&record, 1);
+  EXPECT_EQ(1, file.WriteAll(cursor));
+  EXPECT_EQ(1, file.CountItems(nullptr));
+}
+
+TEST_F(FolderFileTest, ExhaustedCursorFails) {
+  ASSERT_EQ(1, Append(Entry("a")));
+  VOICE_ITEM_XML_DATA record = Entry("b");
+  PlainCursor cursor(&record, 1);
+  cursor.Advance();
+  EXPECT_EQ(1, cursor.IsExhausted());
+  EXPECT_EQ(0, file.AppendItem(cursor));
+  EXPECT_EQ(1, file.CountItems(nullptr));
+}
+
+TEST_F(FolderFileTest, KeyComparesNestedDeliveryFields) {
+  VOICE_ITEMLIST_XML_DATA stored[2];
+  for (int i = 0; i < 2; ++i) {
+    stored[i].item = Entry("G");
+    stored[i].delivery_kind = kDeliveryMail;
+    stored[i].smtp.from = i == 0 ? "F" : "other";
+  }
+  ListCursor writer(stored, 2);
+  ASSERT_EQ(1, file.WriteAll(writer));
+
+  VOICE_ITEMLIST_XML_DATA key;
+  key.item.guid = "G";
+  key.delivery_kind = kDeliveryMail;
+  key.smtp.from = "F";
+  ListCursor query(&key, 1);
+  EXPECT_EQ(1, file.CountItems(&query));
+  key.smtp.from = "nobody";
+  query.Bind(&key, 1);
+  EXPECT_EQ(0, file.CountItems(&query));
+  key.smtp.from.clear();  // the protocol alone matches both
+  query.Bind(&key, 1);
+  EXPECT_EQ(2, file.CountItems(&query));
+}
+
+}  // namespace
+}  // namespace Foldwise

@@ -1,4 +1,4 @@
-// A scripted network installed for each test, and fresh location singletons around it.
+// The location services on a scripted network, with helpers that check a failure's output.
 #ifndef FOLDWISE_TESTS_LOCATION_LOCATION_FIXTURE_H_
 #define FOLDWISE_TESTS_LOCATION_LOCATION_FIXTURE_H_
 
@@ -7,22 +7,12 @@
 #include <string>
 
 #include "foldwise/location.h"
-#include "foldwise/network_services.h"
-#include "foldwise/testing/fake_network_services.h"
+#include "support/scripted_network.h"
 
 namespace Foldwise {
 
-class LocationFixture : public ::testing::Test {
+class LocationFixture : public ScriptedNetworkFixture {
  protected:
-  void SetUp() override { ForgetEverything(); }
-  void TearDown() override { ForgetEverything(); }
-
-  static void ForgetEverything() {
-    NetworkPathResolver::DiscardInstance();
-    CLocalComputerName::DiscardInstance();
-    SharePathConverter::ForgetRememberedHostName();
-  }
-
   static NetworkPathResolver& Resolver() { return NetworkPathResolver::GetInstance(); }
 
   // The resolver's local form of |path|, or "<fails>" after checking that a failure leaves
@@ -45,9 +35,6 @@ class LocationFixture : public ::testing::Test {
     EXPECT_EQ("", out) << path;
     return "<fails>";
   }
-
-  testing::FakeNetworkServices net;
-  ScopedNetworkServices use{&net};
 };
 
 }  // namespace Foldwise

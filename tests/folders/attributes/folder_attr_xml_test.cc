@@ -1,16 +1,23 @@
-// FolderAttr.xml: created and deleted with its switches, versions encoded as "major.minor".
+// FolderAttr.xml: created and deleted with its switches, versions encoded as "major.minor"; a
+// save that fails at any step leaves the previous file byte-identical and reports failure.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
+#include <utility>
 
+#include "foldwise/env.h"
 #include "foldwise/folder_attributes.h"
+#include "foldwise/testing/fault_env.h"
 #include "foldwise/xml_document.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
 namespace {
 
+using testing::CountTemporaryFiles;
+using testing::FaultEnv;
 using testing::FileExists;
 using testing::ReadText;
 using testing::TempDir;
@@ -137,6 +144,38 @@ TEST_F(FolderAttrTest, RandomSwitchingAgreesWithAModel) {
     ASSERT_EQ(model[1].on ? model[1].version : 0, attributes_.GetConfidentialityVer());
     ASSERT_EQ(model[0].on || model[1].on, FileExists(File())) << "step " << step;
   }
+}
+
+TEST_F(FolderAttrTest, EveryFailingSaveStepKeepsThePreviousFile) {
+  ASSERT_EQ(1, attributes_.EnableEncryption(1, 123));
+  const std::string before = ReadText(File());
+  const std::pair<const char*, std::function<void(FaultEnv&)>> faults[] = {
+      {"cannot create", [](FaultEnv& env) { env.fail_new_file = true; }},
+      {"write error", [](FaultEnv& env) { env.fail_write = true; }},
+      {"disk full half-way", [](FaultEnv& env) { env.disk_full_after = 40; }},
+      {"flush error", [](FaultEnv& env) { env.fail_sync = true; }},
+      {"rename error", [](FaultEnv& env) { env.fail_rename = true; }},
+  };
+  for (const auto& fault : faults) {
+    FaultEnv env;
+    ScopedEnv use(&env);
+    fault.second(env);
+    EXPECT_EQ(0, attributes_.EnableConfidentiality(1, 5)) << fault.first;
+    EXPECT_EQ(before, ReadText(File())) << fault.first;
+    EXPECT_EQ(0, CountTemporaryFiles(dir_.path())) << fault.first;
+  }
+  // Nothing of the failed attempts leaked into memory either.
+  EXPECT_EQ(0, attributes_.IsConfidentiality());
+  EXPECT_EQ(123, attributes_.GetEncryptionVer());
+}
+
+TEST_F(FolderAttrTest, FailingAccessRightsDoNotFailTheSave) {
+  ASSERT_EQ(1, attributes_.EnableEncryption(1, 123));
+  FaultEnv env;
+  ScopedEnv use(&env);
+  env.fail_access_rights = true;
+  EXPECT_EQ(1, attributes_.EnableConfidentiality(1, 5));
+  EXPECT_EQ(1, attributes_.IsConfidentiality());
 }
 
 }  // namespace

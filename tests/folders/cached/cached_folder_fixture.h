@@ -8,31 +8,24 @@
 #include <string>
 
 #include "foldwise/cached_folders.h"
-#include "foldwise/location.h"
-#include "foldwise/network_services.h"
-#include "foldwise/testing/fake_network_services.h"
 #include "foldwise/testing/fault_env.h"
 #include "foldwise/xml_document.h"
+#include "support/scripted_network.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
 
-class CachedFolderFixture : public ::testing::Test {
+class CachedFolderFixture : public ScriptedNetworkFixture {
  protected:
   void SetUp() override {
-    ForgetLocation();
+    ScriptedNetworkFixture::SetUp();
     CXmlDocument::InitXMLDocument();
     env.fixed_now = 1765000000;  // 2025-12-06, a moment the tests can format themselves
     net.shares = {{"docs", dir.File("shared")}};
   }
   void TearDown() override {
     if (CXmlDocument::IsCacheActive()) CXmlDocument::DeactiveCacheDOMDocument(1);
-    ForgetLocation();
-  }
-  static void ForgetLocation() {
-    NetworkPathResolver::DiscardInstance();
-    CLocalComputerName::DiscardInstance();
-    SharePathConverter::ForgetRememberedHostName();
+    ScriptedNetworkFixture::TearDown();
   }
 
   std::string Text(const std::string& name) const { return testing::ReadText(dir.File(name)); }
@@ -41,8 +34,6 @@ class CachedFolderFixture : public ::testing::Test {
   testing::TempDir dir;
   testing::FaultEnv env;
   ScopedEnv useEnv{&env};
-  testing::FakeNetworkServices net;
-  ScopedNetworkServices useNet{&net};
 };
 
 }  // namespace Foldwise

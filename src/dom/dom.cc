@@ -116,11 +116,9 @@ DomNodeList DomNode::ChildNodes() const {
 }
 
 DomNode DomNode::FirstChild() const { return DomNode(Checked().first_child()); }
-DomNode DomNode::LastChild() const { return DomNode(Checked().last_child()); }
 DomNode DomNode::PreviousSibling() const { return DomNode(Checked().previous_sibling()); }
 DomNode DomNode::NextSibling() const { return DomNode(Checked().next_sibling()); }
 bool DomNode::HasChildNodes() const { return static_cast<bool>(Checked().first_child()); }
-DomNode DomNode::OwnerDocument() const { return DomNode(Checked().root()); }
 
 DomNode DomNode::AppendChild(DomNode child) {
   return DomNode(Place(Checked(), child.Checked(), pugi::xml_node()));
@@ -161,10 +159,6 @@ void DomNode::SetText(std::string_view text) {
   if (text.empty()) return;
   pugi::xml_node data = node.append_child(pugi::node_pcdata);
   if (!data || !data.set_value(std::string(text).c_str())) Fail("the text cannot be set");
-}
-
-bool DomNode::HasAttribute(const char* name) const {
-  return static_cast<bool>(Checked().attribute(name));
 }
 
 std::string DomNode::GetAttribute(const char* name) const {

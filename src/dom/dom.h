@@ -41,12 +41,9 @@ class DomNode {
   DomNode ParentNode() const;
   DomNodeList ChildNodes() const;
   DomNode FirstChild() const;
-  DomNode LastChild() const;
   DomNode PreviousSibling() const;
   DomNode NextSibling() const;
   bool HasChildNodes() const;
-  // The document node that holds this node.
-  DomNode OwnerDocument() const;
 
   // Moves |child| to the end of this node's children and returns it where it now stands. A node
   // of another document is copied in and its original removed, so take the result.
@@ -61,7 +58,6 @@ class DomNode {
   // Replaces the node's children by one text node (none for an empty text).
   void SetText(std::string_view text);
 
-  bool HasAttribute(const char* name) const;
   std::string GetAttribute(const char* name) const;  // empty when absent
   void SetAttribute(const char* name, std::string_view value);
   void RemoveAttribute(const char* name);

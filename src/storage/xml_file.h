@@ -89,6 +89,9 @@ class XmlDocumentFile : public XmlFileBase {
   int WriteOrDelete(const std::string& path, bool write);
 };
 
+// The free functions below serve the documents and outbox folders, which keep their own DOM
+// documents instead of going through XmlDocumentFile; they have no other user yet.
+//
 // Appends "\n" + |depth| tabs (depth 0..5) to |parent|; other depths raise ComError.
 void AppendIndent(DomDocument& doc, DomNode parent, int depth);
 // The child |name| of |parent|, created and followed by AppendIndent(depth) when missing.
@@ -97,7 +100,7 @@ DomNode GetOrCreateChildElement(DomDocument& doc, DomNode parent, const std::str
 // 1 when |path| can be opened exclusively for reading and writing, twice; creates it empty when
 // missing. 0 when another process holds it or it cannot be created.
 int IsFileFree(const std::string& path);
-// 0 for a missing or empty file; 1 for a file with content or one whose status cannot be read
+// 0 for a missing or empty file (used by every folder); 1 for a file with content or one whose status cannot be read
 // for another reason than its absence (the load that follows reports the real failure).
 int HasContent(const std::string& path);
 // Per-thread set-up of the DOM, used by the documents and the outbox folders around each of

@@ -93,7 +93,7 @@ TEST(DomTest, NodesMoveWithinAndAreCopiedAcrossDocuments) {
   DomNode list = target.DocumentElement().SelectSingleNode("list");
   const DomNode placed = list.AppendChild(item);
   EXPECT_EQ("g", placed.SelectSingleNode("guid").Text());
-  EXPECT_EQ(placed.OwnerDocument(), target.AsNode());
+  EXPECT_EQ(placed.raw().root(), target.AsNode().raw());
 
   // Within one document a node leaves its former parent.
   const DomNode x = target.DocumentElement().SelectSingleNode("other/x");

@@ -96,7 +96,7 @@ TEST_F(XmlDocumentFileTest, IndentationFamiliesHaveTheirLimits) {
 
   DomNode root = file.Doc().DocumentElement();
   AppendIndent(file.Doc(), root, 5);
-  EXPECT_EQ("\n\t\t\t\t\t", std::string(root.LastChild().raw().value()));
+  EXPECT_EQ("\n\t\t\t\t\t", std::string(root.raw().last_child().value()));
   EXPECT_THROW(AppendIndent(file.Doc(), root, 6), ComError);
 
   // Created once, then found again without a second indentation.

@@ -1,4 +1,6 @@
 // Records of the voice, author sent-items and typist inbox folders.
+//
+// Thread safety: plain values. InitStruct touches only the record it is given.
 #ifndef FOLDWISE_CACHED_RECORDS_H_
 #define FOLDWISE_CACHED_RECORDS_H_
 

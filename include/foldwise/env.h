@@ -3,6 +3,10 @@
 // Every file-system call the library makes goes through the Env in force. The POSIX default
 // is in force unless a ScopedEnv installs another one (a test fake, or a host's own), so tests
 // break exactly the call they mean to break and touch no process-wide state by hand.
+//
+// Thread safety: the Env in force serves every thread that calls the library, so an Env must
+// accept concurrent calls (the POSIX one does; a host's own must too). Installing one with
+// ScopedEnv is set-up work: no other thread may be inside the library meanwhile.
 #ifndef FOLDWISE_ENV_H_
 #define FOLDWISE_ENV_H_
 

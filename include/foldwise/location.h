@@ -3,6 +3,12 @@
 // workgroup can be used on every other one.
 //
 // Every networking call goes through NetworkServices::Current() (foldwise/network_services.h).
+//
+// Thread safety: CLocalComputerName's queries and periods may run concurrently. The resolver's
+// conversions are not synchronised by themselves: threads that share it either open a cache
+// period each (which serialises them) or hold a lock of the host's around their calls. Creating
+// and discarding either instance is set-up work, with no other thread inside. A
+// SharePathConverter is used by one thread; the host name they remember is shared safely.
 #ifndef FOLDWISE_LOCATION_H_
 #define FOLDWISE_LOCATION_H_
 

@@ -4,6 +4,10 @@
 // Every networking call of the library goes through the NetworkServices in force. The POSIX
 // default is in force unless a ScopedNetworkServices installs another one (a test fake, or a
 // host's own), so a test scripts the network exactly and touches no process-wide state by hand.
+//
+// Thread safety: the services in force serve every thread, so an implementation must accept
+// concurrent calls (the POSIX one does, behind one lock). Installing other services is set-up
+// work, with no other thread inside the library.
 #ifndef FOLDWISE_NETWORK_SERVICES_H_
 #define FOLDWISE_NETWORK_SERVICES_H_
 

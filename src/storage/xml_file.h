@@ -100,8 +100,9 @@ DomNode GetOrCreateChildElement(DomDocument& doc, DomNode parent, const std::str
 // 1 when |path| can be opened exclusively for reading and writing, twice; creates it empty when
 // missing. 0 when another process holds it or it cannot be created.
 int IsFileFree(const std::string& path);
-// 0 for a missing or empty file (used by every folder); 1 for a file with content or one whose status cannot be read
-// for another reason than its absence (the load that follows reports the real failure).
+// 0 for a missing or empty file (used by every folder); 1 for a file with content or one
+// whose status cannot be read for another reason than its absence (the load that follows
+// reports the real failure).
 int HasContent(const std::string& path);
 // Per-thread set-up of the DOM, used by the documents and the outbox folders around each of
 // their operations (and by the cache bracket). The DOM needs none, so these keep their places in

@@ -16,7 +16,8 @@ namespace {
 std::vector<std::string> Shares(const std::vector<MountEntry>& mounts) {
   std::vector<std::string> shares;
   for (const MountEntry& mount : mounts) {
-    if (IsNetworkShareMount(mount)) shares.push_back(RemoteNameOf(mount) + " -> " + mount.mountPoint);
+    if (IsNetworkShareMount(mount))
+      shares.push_back(RemoteNameOf(mount) + " -> " + mount.mountPoint);
   }
   return shares;
 }

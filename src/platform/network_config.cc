@@ -139,10 +139,8 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
 bool IsNetworkShareMount(const MountEntry& mount) {
   if (mount.fsType != "cifs" && mount.fsType != "smb3") return false;
   const std::string& source = mount.source;
-  if (source.size() < 3 || !IsPathSeparator(source[0]) || !IsPathSeparator(source[1])) {
-    return false;
-  }
-  return !IsPathSeparator(source[2]);
+  // //server/share: a network path whose server name is not empty.
+  return source.size() >= 3 && path_text::IsUncPath(source) && !IsPathSeparator(source[2]);
 }
 
 std::string RemoteNameOf(const MountEntry& mount) {

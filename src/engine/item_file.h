@@ -54,8 +54,6 @@ class ItemFile : public XmlDocumentFile {
   // nothing matches (then nothing is saved).
   int DeleteItems(RecordCursor& key);
 
-  const std::string& GetPath() const { return path; }
-
  protected:
   int MakeTemplate() override;
   int OnAutoDelete() override;

@@ -5,6 +5,9 @@
 //   net.shares = {{"data", "D:\\Shared"}};
 //   Foldwise::ScopedNetworkServices use(&net);
 //   // \\thishost\data\x now resolves to D:\Shared\x.
+//
+// Thread safety: the script is set while no other thread uses the services; the call counters
+// are atomic, connect_requests is not.
 #ifndef FOLDWISE_TESTING_FAKE_NETWORK_SERVICES_H_
 #define FOLDWISE_TESTING_FAKE_NETWORK_SERVICES_H_
 

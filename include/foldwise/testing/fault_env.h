@@ -3,6 +3,9 @@
 //   Foldwise::testing::FaultEnv env;
 //   Foldwise::ScopedEnv use(&env);
 //   env.fail_rename = true;  // every save now fails at its rename
+//
+// Thread safety: the fault flags are plain fields, set while no other thread uses the Env; the
+// counters may be read while other threads call it.
 #ifndef FOLDWISE_TESTING_FAULT_ENV_H_
 #define FOLDWISE_TESTING_FAULT_ENV_H_
 

@@ -75,7 +75,7 @@ TEST_F(OutboxChangeTest, FourRecordChangeFailsWholeOnAMissingField) {
                      "<protocol>ftp</protocol></item></item_list></root>");
   const std::string before = AuthorText();
   OUTBOX_ITEM_XML_DATA values;
-  values.guid = "{y}";      // would be set first
+  values.guid = "{y}";    // would be set first
   values.time = "13:00";  // missing: the whole change is dropped
   EXPECT_FALSE(author.ChangeItemXML(Key("{x}"), values, {}, {}));
   EXPECT_FALSE(author.ChangeItemXML(Key("{nothing}"), values, {}, {}));

@@ -43,7 +43,9 @@ class OutboxFailureTest : public OutboxFixture {
         [=] { author.AddServerInfoErrInfoXML(server, Error("e")); },
         [=] { author.ClearServerInfoErrInfoXML(server); },
         [=] { author.DelServerInfoXML(server); },
-        [=] { author.ChangeServerInfoXML(server, {"ftp", ""}); },
+        [=] {
+          author.ChangeServerInfoXML(server, {"ftp", ""});
+        },
         [=] {
           std::int32_t count = 5;
           OUTBOX_SRVINFOLIST_XML_DATA* list = nullptr;
@@ -58,7 +60,9 @@ class OutboxFailureTest : public OutboxFixture {
         [=] { EXPECT_EQ(0, typist.ChangeItemXML(tkey, tkey)); },
         [=] { EXPECT_EQ(0, typist.DelLinkXML(tkey, tkey)); },
         [=] { typist.DelItemXMLDetails(tdetails); },
-        [=] { typist.AddServerInfoXML({"mail", "s"}); },
+        [=] {
+          typist.AddServerInfoXML({"mail", "s"});
+        },
     };
   }
 };

@@ -13,8 +13,7 @@ using OutboxFileTest = OutboxFixture;
 
 TEST_F(OutboxFileTest, TemplateHoldsBothListsOnLinesOfTheirOwn) {
   author.MakeXML();
-  EXPECT_EQ(std::string(kHead) +
-                "<root>\n\t<server_info_list/>\n\t<item_list/>\n</root>\r\n",
+  EXPECT_EQ(std::string(kHead) + "<root>\n\t<server_info_list/>\n\t<item_list/>\n</root>\r\n",
             AuthorText());
   typist.MakeXML();
   EXPECT_EQ(

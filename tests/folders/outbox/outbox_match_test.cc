@@ -98,11 +98,11 @@ TEST_F(OutboxMatchTest, DetailsTellDeliveriesOfOneDictationApart) {
 
 TEST_F(OutboxMatchTest, MatchingHookRules) {
   DomDocument doc;
-  ASSERT_TRUE(doc.LoadXml(
-      "<item><guid>{G}</guid><document_file_name>L.doc</document_file_name>"
-      "<document_file_path>Z:\\docs\\</document_file_path><dictation_file_name>d.dss"
-      "</dictation_file_name><dictation_file_path>Z:\\dict</dictation_file_path>"
-      "<protocol>mail</protocol><date>6 Dec</date><time>9 AM</time></item>"));
+  ASSERT_TRUE(
+      doc.LoadXml("<item><guid>{G}</guid><document_file_name>L.doc</document_file_name>"
+                  "<document_file_path>Z:\\docs\\</document_file_path><dictation_file_name>d.dss"
+                  "</dictation_file_name><dictation_file_path>Z:\\dict</dictation_file_path>"
+                  "<protocol>mail</protocol><date>6 Dec</date><time>9 AM</time></item>"));
   const DomNode item = doc.DocumentElement();
   EXPECT_EQ(1, author.MatchItemNode(item, Key("")));  // an all-empty key matches
   EXPECT_EQ(1, author.MatchItemNode(item, Key("{G}", "D.DSS", "\\\\server\\share\\DICT\\")));
@@ -155,8 +155,7 @@ TEST_F(OutboxMatchTest, ByReferenceChangeUsesTheObjectsHook) {
 }
 
 TEST_F(OutboxMatchTest, TypistIdentityUsesDocumentFields) {
-  OUTBOX_TYPIST_ITEM_XML_DATA first{"{1}", "letter.doc", "/docs", "d1.dss", "/dict",
-                                    "ftp", "", ""};
+  OUTBOX_TYPIST_ITEM_XML_DATA first{"{1}", "letter.doc", "/docs", "d1.dss", "/dict", "ftp", "", ""};
   OUTBOX_TYPIST_ITEM_XML_DATA second = first;
   second.guid = "{2}";
   second.document_file_name = "memo.doc";

@@ -30,6 +30,12 @@ void AppendErrInfo(DomDocument& doc, DomNode target, const ErrInfo& error) {
   AppendErrInfo(doc, target, error.date, error.time, error.error_message);
 }
 
+// Fills the fields of |record| from the children of |node|; a missing child gives empty text.
+template <typename Fields, typename Record>
+void ReadFields(const DomNode& node, const Fields& fields, Record* record) {
+  for (const auto& field : fields) (*record).*field.member = ChildText(node, field.name);
+}
+
 // Releases a counted array handed to the host, on every path out of a failed read.
 template <typename T>
 struct CountedArrayDeleter {
@@ -53,9 +59,7 @@ void ReadErrInfoList(const DomNode& owner, std::int32_t* count, ErrInfo** list) 
   std::int32_t filled = 0;
   for (DomNode child = errors.FirstChild(); child; child = child.NextSibling()) {
     if (child.NodeType() != kElementNode || child.NodeName() != "error_info") continue;
-    ErrInfo& error = array.get()[filled++];
-    for (const auto& field : kErrorFields<ErrInfo>)
-      error.*field.member = ChildText(child, field.name);
+    ReadFields(child, kErrorFields<ErrInfo>, &array.get()[filled++]);
   }
   *count = filled;
   *list = array.release();

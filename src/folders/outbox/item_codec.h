@@ -64,12 +64,6 @@ void AppendItem(DomDocument& doc, DomNode list, const typename Schema::Item& rec
   AppendIndent(doc, list, kDepthListInRoot);
 }
 
-// Fills the fields of |details| from the children of |node|; a missing child gives empty text.
-template <typename Fields, typename Record>
-void ReadFields(const DomNode& node, const Fields& fields, Record* details) {
-  for (const auto& field : fields) (*details).*field.member = ChildText(node, field.name);
-}
-
 // Reads |item| into |out|: the item's texts (paths in local form), the delivery details the
 // stored protocol names (the record's details stay as they were when the element is missing),
 // and the error list.

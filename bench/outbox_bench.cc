@@ -149,6 +149,7 @@ void BM_OutboxAdd(benchmark::State& state) {
   for (auto _ : state) {
     outbox.folder.AddItemSmtpXML(item, mail);
     state.PauseTiming();
+    if (std::filesystem::file_size(outbox.path()) <= outbox.bytes()) std::abort();
     outbox.Restore();
     state.ResumeTiming();
   }

@@ -154,6 +154,21 @@ TEST_F(OutboxMatchTest, ByReferenceChangeUsesTheObjectsHook) {
   EXPECT_EQ(3, index);
 }
 
+TEST_F(OutboxMatchTest, ByReferenceChangeConvertsTheKeyPathOnce) {
+  for (int i = 0; i < 20; ++i) {
+    author.AddItemFtpXML(Item("{" + std::to_string(i) + "}", "d.dss", "Z:\\dict", "ftp"),
+                         Ftp("s", "f"));
+  }
+  OUTBOX_ITEM_XML_DATA values;
+  values.date = "later";
+  const int before = net.connection_enumerations;
+  EXPECT_EQ(1, author.ChangeItemXML(Key("", "", "\\\\server\\share\\dict"), values));
+  EXPECT_LE(net.connection_enumerations - before, 2);  // not once per item
+  OUTBOX_ITEMLIST_XML_DATA last;
+  author.GetItemXML(Key("{19}"), &last);
+  EXPECT_EQ("later", last.date);  // the stored Z:\dict is the key's storage form
+}
+
 TEST_F(OutboxMatchTest, TypistIdentityUsesDocumentFields) {
   OUTBOX_TYPIST_ITEM_XML_DATA first{"{1}", "letter.doc", "/docs", "d1.dss", "/dict", "ftp", "", ""};
   OUTBOX_TYPIST_ITEM_XML_DATA second = first;

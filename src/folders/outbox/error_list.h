@@ -1,0 +1,85 @@
+// The numbered error list of an item or a server, and the counted arrays the host gets back.
+#ifndef FOLDWISE_FOLDERS_OUTBOX_ERROR_LIST_H_
+#define FOLDWISE_FOLDERS_OUTBOX_ERROR_LIST_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/counted_array.h"
+#include "folders/outbox/outbox_nodes.h"
+#include "folders/outbox/outbox_schema.h"
+#include "dom/dom.h"
+
+namespace Foldwise {
+namespace outbox {
+
+constexpr char kErrorList[] = "error_info_list";
+
+// The number the next error gets after a list whose error_num reads |text|: one more than the
+// number it starts with, where a text that does not start with one counts as 1.
+std::int64_t NextErrorNumber(const std::string& text);
+
+// Records one error under |target|, creating its error list (numbered from 1) when it has none.
+// An existing list without error_num raises ComError.
+void AppendErrInfo(DomDocument& doc, DomNode target, const std::string& date,
+                   const std::string& time, const std::string& message);
+
+template <typename ErrInfo>
+void AppendErrInfo(DomDocument& doc, DomNode target, const ErrInfo& error) {
+  AppendErrInfo(doc, target, error.date, error.time, error.error_message);
+}
+
+// Fills the fields of |record| from the children of |node|; a missing child gives empty text.
+template <typename Fields, typename Record>
+void ReadFields(const DomNode& node, const Fields& fields, Record* record) {
+  for (const auto& field : fields) (*record).*field.member = ChildText(node, field.name);
+}
+
+// Releases a counted array handed to the host, on every path out of a failed read.
+template <typename T>
+struct CountedArrayDeleter {
+  void operator()(T* first) const { ReleaseCountedArray(first); }
+};
+template <typename T>
+using CountedArrayPtr = std::unique_ptr<T, CountedArrayDeleter<T>>;
+
+// The errors recorded under |owner|: the array has one element per child of the error list
+// (error_num included), the count is the number of error_info elements filled in file order.
+// 0 and null when there is no list or it is empty.
+template <typename ErrInfo>
+void ReadErrInfoList(const DomNode& owner, std::int32_t* count, ErrInfo** list) {
+  *count = 0;
+  *list = nullptr;
+  const DomNode errors = ChildElement(owner, kErrorList);
+  if (!errors) return;
+  const int children = CountChildNodes(errors);
+  if (children == 0) return;
+  CountedArrayPtr<ErrInfo> array(NewCountedArray<ErrInfo>(static_cast<std::size_t>(children)));
+  std::int32_t filled = 0;
+  for (DomNode child = errors.FirstChild(); child; child = child.NextSibling()) {
+    if (child.NodeType() != kElementNode || child.NodeName() != "error_info") continue;
+    ReadFields(child, kErrorFields<ErrInfo>, &array.get()[filled++]);
+  }
+  *count = filled;
+  *list = array.release();
+}
+
+// Releases the error lists of the first |count| elements of |list| (never more than it holds),
+// then the array itself. Null does nothing.
+template <typename Entry>
+void ReleaseEntryList(std::int32_t count, Entry* list) {
+  if (list == nullptr) return;
+  const auto size = static_cast<std::int64_t>(CountedArraySize(list));
+  const std::int64_t used = count < 0 ? 0 : (count < size ? count : size);
+  for (std::int64_t i = 0; i < used; ++i) {
+    ReleaseCountedArray(list[i].error_list);
+    list[i].error_list = nullptr;
+  }
+  ReleaseCountedArray(list);
+}
+
+}  // namespace outbox
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_FOLDERS_OUTBOX_ERROR_LIST_H_

@@ -1,0 +1,71 @@
+// Small tree and text steps every outbox operation is made of: finding a named child, reading
+// its text, appending indented elements, comparing texts the way the outbox compares them, and
+// the storage and local forms of stored paths.
+#ifndef FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_
+#define FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "dom/dom.h"
+
+namespace Foldwise {
+namespace outbox {
+
+// Depths of the indentation written before an element, as the files nest them.
+constexpr int kDepthListInRoot = 1;
+constexpr int kDepthEntry = 2;   // item, server_info
+constexpr int kDepthField = 3;   // children of item and server_info
+constexpr int kDepthDetail = 4;  // children of mail, ftp, error_info_list
+constexpr int kDepthErrorField = 5;
+
+// The first child element of |parent| named |name|, or null.
+DomNode ChildElement(const DomNode& parent, const char* name);
+// The text of that child; empty when it is missing.
+std::string ChildText(const DomNode& parent, const char* name);
+// Appends "\n" + |depth| tabs, then a new element |name| holding |text|, to |parent|.
+DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name, std::string_view text,
+                          int depth);
+// Appends "\n" + |depth| tabs, then a new empty element |name|, to |parent|.
+DomNode AppendElement(DomDocument& doc, DomNode parent, const char* name, int depth);
+// Removes every child element of |parent| named |name|; the text around it stays.
+void RemoveChildElements(DomNode parent, const char* name);
+// Sets the text of |element|; false when the DOM refuses, so the caller can report it.
+bool TrySetText(DomNode element, std::string_view text);
+// The number of child nodes of |parent|, whatever their kind.
+int CountChildNodes(const DomNode& parent);
+
+// Equal after turning both into upper case (ASCII letters; other bytes as they are).
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+// |text| without trailing separators.
+std::string Trimmed(std::string text);
+
+// How a path is stored: trailing separators removed, converted to its storage form, trimmed
+// again. Empty stays empty.
+std::string StorageForm(const std::string& path);
+// A stored path as this machine reaches it; empty when it cannot be resolved.
+std::string LocalForm(const std::string& stored);
+
+// While one exists on a thread, StorageFormOfKey answers repeated key paths from memory: a
+// matching hook called once per item would otherwise ask the network for the same key path
+// once per item of the file.
+class KeyFormMemo {
+ public:
+  KeyFormMemo();
+  ~KeyFormMemo();
+  KeyFormMemo(const KeyFormMemo&) = delete;
+  KeyFormMemo& operator=(const KeyFormMemo&) = delete;
+
+ private:
+  friend std::string StorageFormOfKey(const std::string& path);
+  KeyFormMemo* previous_;
+  std::unordered_map<std::string, std::string> forms_;
+};
+// StorageForm of a key path, memoised while a KeyFormMemo is open on this thread.
+std::string StorageFormOfKey(const std::string& path);
+
+}  // namespace outbox
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_

@@ -13,6 +13,7 @@
 #include "foldwise/folder_attributes.h"
 #include "foldwise/location.h"
 #include "foldwise/network_services.h"
+#include "foldwise/outbox_folders.h"
 #include "foldwise/outbox_records.h"
 #include "foldwise/xml_document.h"
 #include "foldwise/xml_file_base.h"

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "dom/dom.h"
 #include "engine/counted_array.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
-#include "dom/dom.h"
 
 namespace Foldwise {
 namespace outbox {

@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "dom/dom.h"
 #include "folders/outbox/error_list.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
-#include "dom/dom.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "dom/dom.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
-#include "dom/dom.h"
 
 namespace Foldwise {
 namespace outbox {

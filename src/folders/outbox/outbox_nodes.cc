@@ -3,8 +3,8 @@
 #include <string>
 
 #include "foldwise/errors.h"
-#include "location/file_path.h"
 #include "foldwise/location.h"
+#include "location/file_path.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {

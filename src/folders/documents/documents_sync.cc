@@ -52,7 +52,7 @@ DOCUMENTS_ITEM_XML_DATA ToAuthor(const DOCUMENTS_TYPIST_ITEM_XML_DATA& item) {
 // Adds to |target| every given entry that is not the same document as one it held before:
 // same guid, or else same document_file_name, compared exactly. The stored list is read once,
 // so it ends with entries whose texts are all empty, and entries added here are not compared.
-// The target file is written once, also when nothing was added.
+// The target file is written once, also when nothing was added, unless its list cannot be read.
 template <typename StoredRecord, typename Target, typename Given, typename Add>
 void MirrorList(Target& target, long count, const Given* given, Add add) {
   if (given == nullptr) count = 0;
@@ -61,6 +61,11 @@ void MirrorList(Target& target, long count, const Given* given, Add add) {
   long stored = 0;
   StoredRecord* first = nullptr;
   target.GetItemListXML(&stored, &first);
+  if (first == nullptr) {
+    // A folder without its item list: nothing to compare with, nothing to write.
+    target.CloseXML(0);
+    return;
+  }
   auto release = [&target](StoredRecord* list) { target.DelItemListXML(list); };
   std::unique_ptr<StoredRecord, decltype(release)> list(first, release);
   for (long i = 0; i < count; ++i) {

@@ -55,10 +55,11 @@ TEST_F(AuthorFolderTest, FirstAddAndAnAppendedFieldByteForByte) {
 
 TEST_F(AuthorFolderTest, MakeXmlWritesTheTemplate) {
   author.MakeXML();
-  EXPECT_EQ("<?xml version=\"1.0\"?>\r\n<!--Quillnote DocumentsFolderXML-->\r\n<root>\n\t"
-            "<item_list>\n\t\t<document_file_path>" +
-                dir.path() + "</document_file_path></item_list>\n</root>\r\n",
-            Text(kAuthorFile));
+  EXPECT_EQ(
+      "<?xml version=\"1.0\"?>\r\n<!--Quillnote DocumentsFolderXML-->\r\n<root>\n\t"
+      "<item_list>\n\t\t<document_file_path>" +
+          dir.path() + "</document_file_path></item_list>\n</root>\r\n",
+      Text(kAuthorFile));
 }
 
 TEST_F(AuthorFolderTest, IdentityMatching) {
@@ -149,8 +150,9 @@ TEST_F(AuthorFolderTest, DeliveryDetails) {
   DOCUMENTS_ITEMLIST_XML_DATA read = Get(AuthorItem("f", ""));
   EXPECT_EQ(kDeliveryNone, read.delivery_kind);
   EXPECT_EQ("", read.ftp.server);
-  EXPECT_EQ(std::string::npos, Text(kAuthorFile).find("<item><guid>k</guid><document_file_name>"
-                                                      "k.doc</document_file_name><protocol/><ftp>"));
+  EXPECT_EQ(std::string::npos, Text(kAuthorFile)
+                                   .find("<item><guid>k</guid><document_file_name>"
+                                         "k.doc</document_file_name><protocol/><ftp>"));
 
   // The list change replaces the details whatever the protocol says; kind 0 removes them.
   DOCUMENTS_ITEMLIST_XML_DATA values;
@@ -190,8 +192,9 @@ TEST_F(AuthorFolderTest, ChangesAndDictationRemoval) {
   EXPECT_EQ(std::string::npos, text.find("dictation_file"));
 
   // An item without document_file_name: the change that sets it is abandoned.
-  Write(kAuthorFile, "<?xml version='1.0'?><root><item_list><item><guid>g11</guid></item>"
-                     "</item_list></root>");
+  Write(kAuthorFile,
+        "<?xml version='1.0'?><root><item_list><item><guid>g11</guid></item>"
+        "</item_list></root>");
   const std::string stored = Text(kAuthorFile);
   author.ChangeItemXML(AuthorItem("g11", ""), AuthorItem("g12", "x.doc"));
   EXPECT_EQ(stored, Text(kAuthorFile));

@@ -30,9 +30,9 @@ TEST_F(SyncTest, AddsTravelBothWaysOnlyWhenTheOtherFileExists) {
   item.date = "today";
   author.AddItemSmtpXML(item, {"f", "s", "b"}, 1);
   EXPECT_EQ("g2/b.doc;/;", TypistListing());
-  EXPECT_NE(std::string::npos,
-            Text(kTypistFile).find("<dictation_file_name>b.wav</dictation_file_name>\n\t\t\t"
-                                   "<dictation_file_path/>\n\t\t\t<status/>\n\t\t</item>"));
+  EXPECT_NE(std::string::npos, Text(kTypistFile)
+                                   .find("<dictation_file_name>b.wav</dictation_file_name>\n\t\t\t"
+                                         "<dictation_file_path/>\n\t\t\t<status/>\n\t\t</item>"));
 
   // Step 3: a typist add arrives as an author item without delivery details.
   DOCUMENTS_TYPIST_ITEM_XML_DATA entry = TypistItem("t1", "t.doc");
@@ -40,10 +40,10 @@ TEST_F(SyncTest, AddsTravelBothWaysOnlyWhenTheOtherFileExists) {
   entry.To = "author";
   typist.AddItemXML(entry);
   EXPECT_EQ("g1/a.doc;g2/b.doc;t1/t.doc;/;", AuthorListing());
-  EXPECT_NE(std::string::npos,
-            Text(kAuthorFile).find("<guid>t1</guid>\n\t\t\t<document_file_name>t.doc"
-                                   "</document_file_name>\n\t\t\t<protocol/>\n\t\t\t<date/>"
-                                   "\n\t\t\t<time/>\n\t\t\t<dictation_file_name/>"));
+  EXPECT_NE(std::string::npos, Text(kAuthorFile)
+                                   .find("<guid>t1</guid>\n\t\t\t<document_file_name>t.doc"
+                                         "</document_file_name>\n\t\t\t<protocol/>\n\t\t\t<date/>"
+                                         "\n\t\t\t<time/>\n\t\t\t<dictation_file_name/>"));
 
   // Step 4: entries the other side already holds by guid or by document name are skipped; so
   // are entries with an empty guid or document name (the stored list ends with an empty entry).

@@ -22,9 +22,10 @@ TEST_F(TypistFolderTest, FirstAddAndAnAppendedFieldByteForByte) {
   DOCUMENTS_TYPIST_ITEM_XML_DATA item = TypistItem("t1", "a.doc", "a.wav");
   item.Received = "today";
   typist.AddItemXML(item);
-  const std::string head = "<?xml version=\"1.0\"?>\r\n<!--Quillnote DocumentsTypistFolderXML-->"
-                           "\r\n<root><item_list><document_file_path>" +
-                           dir.path() + "</document_file_path>";
+  const std::string head =
+      "<?xml version=\"1.0\"?>\r\n<!--Quillnote DocumentsTypistFolderXML-->"
+      "\r\n<root><item_list><document_file_path>" +
+      dir.path() + "</document_file_path>";
   EXPECT_EQ(head +
                 "\n\t\t<item>\n\t\t\t<guid>t1</guid>\n\t\t\t<document_file_name>a.doc"
                 "</document_file_name>\n\t\t\t<dictation_file_name>a.wav</dictation_file_name>"
@@ -42,15 +43,16 @@ TEST_F(TypistFolderTest, FirstAddAndAnAppendedFieldByteForByte) {
                 "<Received>today</Received><To>author</To>\n\t\t\t</item></item_list></root>\r\n",
             Text(kTypistFile));
   const DOCUMENTS_TYPIST_ITEM_XML_DATA read = Get(TypistItem("t1", ""));
-  EXPECT_EQ("author|today|" + dir.path(), read.To + "|" + read.Received + "|" +
-                                              read.document_file_path);
+  EXPECT_EQ("author|today|" + dir.path(),
+            read.To + "|" + read.Received + "|" + read.document_file_path);
 }
 
 TEST_F(TypistFolderTest, ChangesThatMustFindTheirElement) {
   // A status the item lacks abandons the change.
-  Write(kTypistFile, "<?xml version='1.0'?><root><item_list><document_file_path/><item>"
-                     "<guid>t1</guid><document_file_name>a.doc</document_file_name></item>"
-                     "</item_list></root>");
+  Write(kTypistFile,
+        "<?xml version='1.0'?><root><item_list><document_file_path/><item>"
+        "<guid>t1</guid><document_file_name>a.doc</document_file_name></item>"
+        "</item_list></root>");
   const std::string stored = Text(kTypistFile);
   DOCUMENTS_TYPIST_ITEM_XML_DATA values;
   values.status = "typed";
@@ -60,9 +62,10 @@ TEST_F(TypistFolderTest, ChangesThatMustFindTheirElement) {
   EXPECT_EQ(stored, Text(kTypistFile));
 
   // A guid the item lacks is skipped, the rest of the change is made.
-  Write(kTypistFile, "<?xml version='1.0'?><root><item_list><document_file_path/><item>"
-                     "<document_file_name>a.doc</document_file_name><status/></item>"
-                     "</item_list></root>");
+  Write(kTypistFile,
+        "<?xml version='1.0'?><root><item_list><document_file_path/><item>"
+        "<document_file_name>a.doc</document_file_name><status/></item>"
+        "</item_list></root>");
   values.guid = "new";
   typist.ChangeItemXML(TypistItem("", "a.doc"), values);
   EXPECT_EQ("untouched", Get(TypistItem("new", "")).guid);
@@ -179,8 +182,9 @@ TEST_F(SentItemsTest, ChangesByRecordKind) {
   EXPECT_EQ(before, Text(kSentFile));
 
   // The item record: a path the item lacks fails; guid and status are created when missing.
-  Write(kSentFile, "<?xml version='1.0'?><root><item_list><item><guid>s1</guid>"
-                   "<document_file_name>a.doc</document_file_name></item></item_list></root>");
+  Write(kSentFile,
+        "<?xml version='1.0'?><root><item_list><item><guid>s1</guid>"
+        "<document_file_name>a.doc</document_file_name></item></item_list></root>");
   SENTITEMS_TYPIST_ITEM_XML_DATA itemValues;
   itemValues.dictation_file_path = "/dict";
   EXPECT_FALSE(sent.ChangeItemXML(SentItem("s1", ""), itemValues));
@@ -188,10 +192,11 @@ TEST_F(SentItemsTest, ChangesByRecordKind) {
   itemValues.status = "sent";
   itemValues.protocol = "ignored";
   EXPECT_TRUE(sent.ChangeItemXML(SentItem("s1", ""), itemValues));
-  EXPECT_EQ("<?xml version=\"1.0\"?>\r\n<root><item_list><item><guid>s1</guid>"
-            "<document_file_name>a.doc</document_file_name><status>sent</status>\n\t\t\t</item>"
-            "</item_list></root>\r\n",
-            Text(kSentFile));
+  EXPECT_EQ(
+      "<?xml version=\"1.0\"?>\r\n<root><item_list><item><guid>s1</guid>"
+      "<document_file_name>a.doc</document_file_name><status>sent</status>\n\t\t\t</item>"
+      "</item_list></root>\r\n",
+      Text(kSentFile));
 
   // No match, or an all-empty key: false.
   EXPECT_FALSE(sent.DelItemXML(SentItem("s9", "")));

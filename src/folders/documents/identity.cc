@@ -16,17 +16,34 @@ std::string PreparedPath(const std::string& path) {
   return std::string(WithoutTrailingSeparators(StoredForm(path)));
 }
 
+// Whether the text of |element|, read as DomNode::Text reads it, equals |key| ignoring case
+// (and, for a path, trailing separators). A field element normally holds one text node, which
+// is compared in place: the match runs over every item of a folder.
+bool FieldEquals(DomNode element, const std::string& key, bool path) {
+  const pugi::xml_node first = element.raw().first_child();
+  std::string joined;
+  std::string_view text;
+  if (first && !first.next_sibling() && first.type() == pugi::node_pcdata) {
+    text = first.value();
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) text = {};
+  } else {
+    joined = element.Text();
+    text = joined;
+  }
+  return SameIgnoringCase(path ? WithoutTrailingSeparators(text) : text, key);
+}
+
 // An empty key field matches anything; otherwise the child must exist and agree.
 bool TextMatches(DomNode item, const char* name, const std::string& key) {
   if (key.empty()) return true;
   const DomNode child = ChildNamed(item, name);
-  return child && SameIgnoringCase(child.Text(), key);
+  return child && FieldEquals(child, key, false);
 }
 
 bool PathMatches(DomNode node, const char* name, const std::string& preparedKey) {
   if (preparedKey.empty()) return true;
   const DomNode child = ChildNamed(node, name);
-  return child && SameIgnoringCase(WithoutTrailingSeparators(child.Text()), preparedKey);
+  return child && FieldEquals(child, preparedKey, true);
 }
 
 }  // namespace

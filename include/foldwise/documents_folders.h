@@ -13,6 +13,7 @@
 #include <string>
 
 #include "foldwise/document_records.h"
+#include "foldwise/errors.h"
 #include "foldwise/xml_file.h"
 
 namespace Foldwise {

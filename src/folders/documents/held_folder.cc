@@ -16,6 +16,7 @@ void HeldFolder::Make() {
   const std::string path = FolderFilePath(directory_, shape_.fileName);
   if (!MayReplaceWithTemplate(path) || !IsFileFree(path)) return;
   doc->Save(path);
+  // The access step needs nothing of the folder object but the platform it records.
   XmlFileBase access;
   (void)access.SetFileAccess(path);
 }

@@ -4,7 +4,9 @@
 #ifndef FOLDWISE_FOLDERS_DOCUMENTS_TWIN_FOLDER_H_
 #define FOLDWISE_FOLDERS_DOCUMENTS_TWIN_FOLDER_H_
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "cached_folders/counted_array.h"
 #include "folders/documents/held_folder.h"

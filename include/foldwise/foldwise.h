@@ -8,6 +8,7 @@
 #include "foldwise/cached_folders.h"
 #include "foldwise/cached_records.h"
 #include "foldwise/document_records.h"
+#include "foldwise/documents_folders.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/folder_attributes.h"

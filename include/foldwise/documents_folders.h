@@ -1,0 +1,177 @@
+// The documents folders of author and typist, the typist's sent items, and the synchroniser that
+// mirrors every change of one documents folder into the other.
+//
+// These folders edit their document tree directly. The two documents folders hold their tree
+// from OpenXML to CloseXML; a host may bracket several operations that way, otherwise each
+// operation opens and closes the folder itself. The typist's sent items load and save the file
+// in every call. A failing DOM call leaves an operation as ComError and reaches the host.
+// Arrays handed out are counted arrays that only the folder's DelItemListXML releases.
+#ifndef FOLDWISE_DOCUMENTS_FOLDERS_H_
+#define FOLDWISE_DOCUMENTS_FOLDERS_H_
+
+#include <memory>
+#include <string>
+
+#include "foldwise/document_records.h"
+#include "foldwise/errors.h"
+#include "foldwise/xml_file_base.h"
+
+namespace Foldwise {
+
+class DomDocument;
+
+namespace documents_internal {
+struct FolderAccess;
+}  // namespace documents_internal
+
+// The author's documents folder: DocumentsFolder.xml in the data directory. Copies share the
+// held document.
+class CDocumentsFolderXML : public XmlFileBase {
+ public:
+  CDocumentsFolderXML();
+  ~CDocumentsFolderXML() override;
+  CDocumentsFolderXML(const CDocumentsFolderXML&) = default;
+  CDocumentsFolderXML& operator=(const CDocumentsFolderXML&) = default;
+
+  // Writes a new, empty folder file; a non-empty file that does not parse is left alone.
+  void MakeXML();
+  // Loads the file (made from the template when missing or empty): 0 opened now, 1 already
+  // open, -1 failure (the file is left as it is).
+  int OpenXML();
+  // When open: saves if |save| is non-zero and the file is free, then closes. A failed save
+  // raises ComError and leaves the folder open.
+  void CloseXML(int save);
+
+  // Appends one item; the delivery subtree is written only when |withDetails| is exactly 1.
+  void AddItemFtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_FTP_XML_DATA ftp, int withDetails);
+  void AddItemSmtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_SMTP_XML_DATA mail, int withDetails);
+  // Appends |count| items (delivery by each entry's delivery_kind); existing items stay.
+  void SetItemListXML(long count, DOCUMENTS_ITEMLIST_XML_DATA* list);
+  // Removes the first item matching |key|.
+  void DelItemXML(DOCUMENTS_ITEM_XML_DATA key);
+  // Sets guid, names and dictation path of the first match; abandoned when the item lacks a
+  // document_file_name that |values| sets.
+  void ChangeItemXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEM_XML_DATA values);
+  // Sets every stored field of the first match and replaces its delivery details.
+  void ChangeItemListXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEMLIST_XML_DATA values);
+  // Reads the first match into |out|; no match leaves |out| untouched.
+  void GetItemXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEMLIST_XML_DATA* out);
+  // One entry per child node of item_list (so it ends with empty entries); 0 and null when
+  // the folder cannot be read.
+  void GetItemListXML(long* count, DOCUMENTS_ITEMLIST_XML_DATA** list);
+  // Releases an array of GetItemListXML; null is ignored.
+  void DelItemListXML(DOCUMENTS_ITEMLIST_XML_DATA* list);
+  // Removes the dictation elements of the first match; the overload also sets a new guid.
+  void DelItemDictationXML(DOCUMENTS_ITEM_XML_DATA key);
+  void DelItemDictationXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEM_XML_DATA values);
+
+ private:
+  friend struct documents_internal::FolderAccess;
+
+  std::shared_ptr<DomDocument> document;
+  bool open = false;
+  std::string filePath;
+};
+
+// The typist's documents folder: DocumentsTypistFolder.xml, the twin of CDocumentsFolderXML
+// with a status and the To and Received texts instead of delivery details.
+class CDocumentsTypistFolderXML : public XmlFileBase {
+ public:
+  CDocumentsTypistFolderXML();
+  ~CDocumentsTypistFolderXML() override;
+  CDocumentsTypistFolderXML(const CDocumentsTypistFolderXML&) = default;
+  CDocumentsTypistFolderXML& operator=(const CDocumentsTypistFolderXML&) = default;
+
+  // As the author folder's operations of the same names.
+  void MakeXML();
+  int OpenXML();
+  void CloseXML(int save);
+
+  // Appends one item; To and Received only when non-empty.
+  void AddItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA item);
+  void SetItemListXML(long count, DOCUMENTS_TYPIST_ITEM_XML_DATA* list);
+  void DelItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key);
+  // Abandoned when |values| sets a document_file_name or status the item lacks.
+  void ChangeItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key, DOCUMENTS_TYPIST_ITEM_XML_DATA values);
+  void GetItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key, DOCUMENTS_TYPIST_ITEM_XML_DATA* out);
+  void GetItemListXML(long* count, DOCUMENTS_TYPIST_ITEM_XML_DATA** list);
+  void DelItemListXML(DOCUMENTS_TYPIST_ITEM_XML_DATA* list);
+  // Blanks the dictation texts of the first match (the elements stay); the overload also sets
+  // a new guid and status.
+  void DelItemDictationXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key);
+  void DelItemDictationXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key,
+                           DOCUMENTS_TYPIST_ITEM_XML_DATA values);
+
+ private:
+  friend struct documents_internal::FolderAccess;
+
+  std::shared_ptr<DomDocument> document;
+  bool open = false;
+  std::string filePath;
+};
+
+// The typist's sent items: SentItemsTypistFolder.xml, loaded and saved in every call. Bool
+// operations answer false when the file is busy or unreadable, nothing matches, or a required
+// element is missing.
+class CSentItemsTypistFolderXML : public XmlFileBase {
+ public:
+  CSentItemsTypistFolderXML();
+  ~CSentItemsTypistFolderXML() override;
+  CSentItemsTypistFolderXML(const CSentItemsTypistFolderXML&) = default;
+  CSentItemsTypistFolderXML& operator=(const CSentItemsTypistFolderXML&) = default;
+
+  // Writes the empty folder file; a non-empty file that does not parse is left alone.
+  void MakeXML();
+  void AddItemFtpXML(SENTITEMS_TYPIST_ITEM_XML_DATA item, SENTITEMS_TYPIST_FTP_XML_DATA ftp);
+  void AddItemSmtpXML(SENTITEMS_TYPIST_ITEM_XML_DATA item, SENTITEMS_TYPIST_SMTP_XML_DATA mail);
+  bool AddItemXML(SENTITEMS_TYPIST_ITEM_XML_DATA item);
+  bool SetItemListXML(long count, SENTITEMS_TYPIST_ITEMLIST_XML_DATA* list);
+  bool DelItemXML(SENTITEMS_TYPIST_ITEM_XML_DATA key);
+  // Every non-empty field, and the delivery details chosen by |values|' protocol text.
+  bool ChangeItemXML(SENTITEMS_TYPIST_ITEM_XML_DATA key, SENTITEMS_TYPIST_ITEMLIST_XML_DATA values);
+  // Names and paths on existing elements, then guid and status (created when missing).
+  bool ChangeItemXML(SENTITEMS_TYPIST_ITEM_XML_DATA key, SENTITEMS_TYPIST_ITEM_XML_DATA values);
+  void GetItemXML(SENTITEMS_TYPIST_ITEM_XML_DATA key, SENTITEMS_TYPIST_ITEMLIST_XML_DATA* out);
+  // One entry per item; 0 and null for an empty folder.
+  void GetItemListXML(long* count, SENTITEMS_TYPIST_ITEMLIST_XML_DATA** list);
+  void DelItemListXML(SENTITEMS_TYPIST_ITEMLIST_XML_DATA* list);
+  // Blanks the dictation texts of the first match, setting guid and status where given.
+  void DelItemDictationXML(SENTITEMS_TYPIST_ITEM_XML_DATA key,
+                           SENTITEMS_TYPIST_ITEM_XML_DATA values);
+};
+
+// Repeats a change of one documents folder in the other when that folder's file exists. Made by
+// the folders for one notification each. A change made by a synchroniser is never mirrored back;
+// the guard is per thread and survives a target operation that raises.
+class CDocumentsSyncXML : public XmlFileBase {
+ public:
+  explicit CDocumentsSyncXML(const std::string& dataDirectory);
+  ~CDocumentsSyncXML() override;
+  CDocumentsSyncXML(const CDocumentsSyncXML&) = default;
+  CDocumentsSyncXML& operator=(const CDocumentsSyncXML&) = default;
+
+  // Author to typist: adds the entries whose guid and document_file_name the typist folder
+  // does not hold yet (exact comparison).
+  void OnDocumentsAdded(DOCUMENTS_ITEM_XML_DATA item);
+  void OnDocumentsListAdded(long count, DOCUMENTS_ITEMLIST_XML_DATA* list);
+  // Typist to author, by the same rule.
+  void OnTypistListAdded(long count, DOCUMENTS_TYPIST_ITEM_XML_DATA* list);
+  // Repeat a change, a dictation removal or a deletion on the other side, by identity.
+  void OnDocumentsChanged(DOCUMENTS_ITEM_XML_DATA oldItem, DOCUMENTS_ITEM_XML_DATA newItem);
+  void OnTypistChanged(DOCUMENTS_TYPIST_ITEM_XML_DATA oldItem,
+                       DOCUMENTS_TYPIST_ITEM_XML_DATA newItem);
+  void OnDocumentsDictationDeleted(DOCUMENTS_ITEM_XML_DATA key);
+  void OnTypistDictationDeleted(DOCUMENTS_TYPIST_ITEM_XML_DATA key);
+  void OnDocumentsDeleted(DOCUMENTS_ITEM_XML_DATA key);
+  void OnTypistDeleted(DOCUMENTS_TYPIST_ITEM_XML_DATA key);
+
+ private:
+  bool TargetExists(const char* fileName) const;
+
+  CDocumentsFolderXML documents;
+  CDocumentsTypistFolderXML typist;
+};
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_DOCUMENTS_FOLDERS_H_

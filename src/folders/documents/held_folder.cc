@@ -1,0 +1,84 @@
+#include "folders/documents/held_folder.h"
+
+#include <string>
+
+#include "folders/documents/tree_text.h"
+#include "foldwise/errors.h"
+#include "storage/xml_file.h"
+
+namespace Foldwise {
+namespace documents {
+
+void HeldFolder::Make() {
+  ComApartmentScope apartment;
+  const std::string folderPath = StoredForm(directory_);
+  std::shared_ptr<DomDocument> doc = NewFolderTemplate(shape_.identifier, &folderPath);
+  const std::string path = FolderFilePath(directory_, shape_.fileName);
+  if (!MayReplaceWithTemplate(path) || !IsFileFree(path)) return;
+  doc->Save(path);
+  // The access step needs nothing of the folder object but the platform it records.
+  XmlFileBase access;
+  (void)access.SetFileAccess(path);
+}
+
+int HeldFolder::Open() {
+  if (open_) return 1;
+  EnterComApartment();
+  // A document of its own: the one held until now may be shared with a copy of this object.
+  document_ = DomDocument::Create();
+  filePath_ = FolderFilePath(directory_, shape_.fileName);
+  try {
+    if (NeedsTemplate(filePath_)) Make();
+  } catch (...) {
+    LeaveComApartment();
+    throw;
+  }
+  if (!document_->Load(filePath_)) {
+    LeaveComApartment();
+    return -1;
+  }
+  open_ = true;
+  return 0;
+}
+
+void HeldFolder::Close(int save) {
+  if (!open_) return;
+  if (save != 0 && IsFileFree(filePath_)) {
+    try {
+      document_->Save(filePath_);
+    } catch (const FileError&) {
+      // The file framework's own failure is not the caller's business; a failed save is.
+    }
+  }
+  LeaveComApartment();
+  open_ = false;
+  filePath_.clear();
+}
+
+DomNode HeldFolder::ItemList() const {
+  if (!document_) return DomNode();
+  const DomNode root = ChildNamed(document_->AsNode(), "root");
+  return root ? ChildNamed(root, "item_list") : DomNode();
+}
+
+OpenedHere::OpenedHere(HeldFolder& folder) : folder_(folder) {
+  if (folder_.IsOpen()) {
+    usable_ = true;
+    return;
+  }
+  usable_ = folder_.Open() >= 0;
+  openedHere_ = usable_;
+}
+
+OpenedHere::~OpenedHere() {
+  if (openedHere_) folder_.Close(0);
+}
+
+void OpenedHere::Commit() {
+  if (!openedHere_) return;
+  folder_.Close(1);
+  openedHere_ = false;
+}
+
+}  // namespace documents
+}  // namespace Foldwise

@@ -1,0 +1,162 @@
+// The engine of the author's and the typist's documents folders. The two differ only in what
+// their traits give: the file, the records, how an item is written and read, which fields a
+// change sets and how a dictation is detached. Everything else is here once.
+#ifndef FOLDWISE_FOLDERS_DOCUMENTS_TWIN_FOLDER_H_
+#define FOLDWISE_FOLDERS_DOCUMENTS_TWIN_FOLDER_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/counted_array.h"
+#include "folders/documents/held_folder.h"
+#include "folders/documents/identity.h"
+#include "folders/documents/item_fields.h"
+#include "folders/documents/tree_text.h"
+#include "foldwise/documents_folders.h"
+
+namespace Foldwise {
+
+namespace documents_internal {
+
+// Reaches the state the public folder classes keep private.
+struct FolderAccess {
+  template <typename Folder>
+  static documents::HeldFolder View(Folder& folder, const documents::FolderShape& shape) {
+    return documents::HeldFolder(folder.GetDirectoryText(), folder.document, folder.open,
+                                 folder.filePath, shape);
+  }
+};
+
+}  // namespace documents_internal
+
+namespace documents {
+
+template <typename Traits>
+class TwinFolder {
+ public:
+  using Folder = typename Traits::Folder;
+  using Item = typename Traits::Item;
+  using Entry = typename Traits::Entry;  // the record of the list operations and of reads
+
+  static HeldFolder View(Folder& folder) {
+    return documents_internal::FolderAccess::View(folder, Traits::kShape);
+  }
+
+  // Appends |count| entries, each preceded by its indent line and followed by the closing one.
+  // True when the change was made (so the synchroniser is to hear of it).
+  static bool Append(Folder& folder, long count, const Entry* entries) {
+    HeldFolder held = View(folder);
+    OpenedHere operation(held);
+    if (!operation.Usable()) return false;
+    DomNode list = held.ItemList();
+    if (!list) return false;
+    DomDocument& doc = held.Document();
+    for (long i = 0; i < count; ++i) {
+      AppendIndent(doc, list, kItemDepth);
+      DomNode item = list.AppendChild(doc.CreateElement("item"));
+      Traits::WriteItem(doc, item, entries[i]);
+      AppendIndent(doc, item, kItemDepth);
+      AppendIndent(doc, list, kItemDepth - 1);
+    }
+    operation.Commit();
+    return true;
+  }
+
+  // Runs |edit| (doc, item) -> bool on the first item |key| matches; saves only when it says
+  // the change is made. True when it did.
+  template <typename Edit>
+  static bool EditFirstMatch(Folder& folder, const Item& key, Edit edit) {
+    HeldFolder held = View(folder);
+    OpenedHere operation(held);
+    if (!operation.Usable()) return false;
+    const DomNode list = held.ItemList();
+    if (!list) return false;
+    DomNode item = FindFirstMatch(list, IdentityOf(key), DocumentPathScope::kFolderLevel);
+    if (!item || !edit(held.Document(), item)) return false;
+    operation.Commit();
+    return true;
+  }
+
+  static bool Delete(Folder& folder, const Item& key) {
+    return EditFirstMatch(folder, key, [](DomDocument&, DomNode item) {
+      DomNode parent = item.ParentNode();
+      if (!parent) return false;
+      parent.RemoveChild(item);
+      return true;
+    });
+  }
+
+  static bool Change(Folder& folder, const Item& key, const Item& values) {
+    return EditFirstMatch(folder, key, [&values](DomDocument& doc, DomNode item) {
+      return ApplyChanges(doc, item, values, Traits::ItemChanges());
+    });
+  }
+
+  // Sets what |values| gives through the table of the two-record removal, then detaches the
+  // dictation; without |values| only the latter.
+  static bool RemoveDictation(Folder& folder, const Item& key, const Item* values) {
+    return EditFirstMatch(folder, key, [values](DomDocument& doc, DomNode item) {
+      if (values != nullptr && !ApplyChanges(doc, item, *values, Traits::RemovalChanges())) {
+        return false;
+      }
+      DetachDictation(item, Traits::kDictationRemoval);
+      return true;
+    });
+  }
+
+  static void Get(Folder& folder, const Item& key, Entry* out) {
+    HeldFolder held = View(folder);
+    OpenedHere operation(held);
+    if (!operation.Usable() || out == nullptr) return;
+    const DomNode list = held.ItemList();
+    if (!list) return;
+    const DomNode item = FindFirstMatch(list, IdentityOf(key), DocumentPathScope::kFolderLevel);
+    if (!item) return;
+    Traits::ReadItem(item, FolderPath(list), *out);
+  }
+
+  // One entry per child node of item_list, filled from the front by the items.
+  static void GetList(Folder& folder, long* count, Entry** list) {
+    if (count != nullptr) *count = 0;
+    if (list != nullptr) *list = nullptr;
+    if (count == nullptr || list == nullptr) return;
+    HeldFolder held = View(folder);
+    OpenedHere operation(held);
+    if (!operation.Usable()) return;
+    const DomNode itemList = held.ItemList();
+    if (!itemList) return;
+    const std::string folderPath = FolderPath(itemList);
+    long children = 0;
+    for (pugi::xml_node node = itemList.raw().first_child(); node; node = node.next_sibling()) {
+      ++children;
+    }
+    if (children == 0) return;
+    Entry* entries = NewCountedArray<Entry>(static_cast<std::size_t>(children));
+    long next = 0;
+    try {
+      for (pugi::xml_node node = itemList.raw().first_child(); node; node = node.next_sibling()) {
+        if (node.type() != pugi::node_element || std::string_view(node.name()) != "item") continue;
+        Traits::ReadItem(DomNode(node), folderPath, entries[next++]);
+      }
+    } catch (...) {
+      ReleaseCountedArray(entries);
+      throw;
+    }
+    *count = children;
+    *list = entries;
+  }
+
+  static void Release(Entry* list) { ReleaseCountedArray(list); }
+
+ private:
+  // The folder-level document_file_path, resolved once for every item read.
+  static std::string FolderPath(DomNode itemList) {
+    return ResolvedForm(ChildText(itemList, "document_file_path"));
+  }
+};
+
+}  // namespace documents
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_FOLDERS_DOCUMENTS_TWIN_FOLDER_H_

@@ -1,0 +1,94 @@
+// A data directory per test on the real file system, a scripted network (so stored paths never
+// depend on this machine's shares), and fresh location singletons around each test.
+#ifndef FOLDWISE_TESTS_FOLDERS_DOCUMENTS_DOCUMENTS_FIXTURE_H_
+#define FOLDWISE_TESTS_FOLDERS_DOCUMENTS_DOCUMENTS_FIXTURE_H_
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "foldwise/documents_folders.h"
+#include "foldwise/location.h"
+#include "foldwise/network_services.h"
+#include "foldwise/testing/fake_network_services.h"
+#include "foldwise/testing/fault_env.h"
+#include "support/temp_dir.h"
+
+namespace Foldwise {
+
+constexpr char kAuthorFile[] = "DocumentsFolder.xml";
+constexpr char kTypistFile[] = "DocumentsTypistFolder.xml";
+constexpr char kSentFile[] = "SentItemsTypistFolder.xml";
+
+class DocumentsFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ForgetLocation();
+    author.SetDirectory(dir.path());
+    typist.SetDirectory(dir.path());
+    sent.SetDirectory(dir.path());
+  }
+  void TearDown() override { ForgetLocation(); }
+  static void ForgetLocation() {
+    NetworkPathResolver::DiscardInstance();
+    CLocalComputerName::DiscardInstance();
+    SharePathConverter::ForgetRememberedHostName();
+  }
+
+  std::string Text(const std::string& name) const { return testing::ReadText(dir.File(name)); }
+  bool Has(const std::string& name) const { return testing::FileExists(dir.File(name)); }
+  void Write(const std::string& name, const std::string& text) const {
+    testing::WriteText(dir.File(name), text);
+  }
+
+  static DOCUMENTS_ITEM_XML_DATA AuthorItem(const std::string& guid, const std::string& document,
+                                            const std::string& dictation = "") {
+    DOCUMENTS_ITEM_XML_DATA item;
+    item.guid = guid;
+    item.document_file_name = document;
+    item.dictation_file_name = dictation;
+    return item;
+  }
+  static DOCUMENTS_TYPIST_ITEM_XML_DATA TypistItem(const std::string& guid,
+                                                   const std::string& document,
+                                                   const std::string& dictation = "") {
+    DOCUMENTS_TYPIST_ITEM_XML_DATA item;
+    item.guid = guid;
+    item.document_file_name = document;
+    item.dictation_file_name = dictation;
+    return item;
+  }
+
+  // The author folder's list as "guid/document" texts, trailing empty entries included.
+  std::string AuthorListing() {
+    long count = -1;
+    DOCUMENTS_ITEMLIST_XML_DATA* list = nullptr;
+    author.GetItemListXML(&count, &list);
+    std::string text;
+    for (long i = 0; i < count; ++i) text += list[i].guid + "/" + list[i].document_file_name + ";";
+    author.DelItemListXML(list);
+    return text;
+  }
+  std::string TypistListing() {
+    long count = -1;
+    DOCUMENTS_TYPIST_ITEM_XML_DATA* list = nullptr;
+    typist.GetItemListXML(&count, &list);
+    std::string text;
+    for (long i = 0; i < count; ++i) text += list[i].guid + "/" + list[i].document_file_name + ";";
+    typist.DelItemListXML(list);
+    return text;
+  }
+
+  testing::TempDir dir;
+  testing::FaultEnv env;
+  ScopedEnv useEnv{&env};
+  testing::FakeNetworkServices net;
+  ScopedNetworkServices useNet{&net};
+  CDocumentsFolderXML author;
+  CDocumentsTypistFolderXML typist;
+  CSentItemsTypistFolderXML sent;
+};
+
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_TESTS_FOLDERS_DOCUMENTS_DOCUMENTS_FIXTURE_H_

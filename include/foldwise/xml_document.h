@@ -39,6 +39,10 @@ class CXmlDocument {
   static int TakeCachedDocument(XmlDocumentFile& object, const std::string& path);
   // When a bracket is open, caches |object|'s document under |path|.
   static void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
+  // When a bracket is open, locks |path| exclusively until the bracket has flushed it, so that
+  // no other writer changes the file between its load and the flush. 0 when the lock cannot
+  // be had; 1 otherwise.
+  static int HoldCachedFile(const std::string& path);
 
   // Number of documents held by the cache (for tests and diagnostics).
   static std::size_t CachedDocumentCount();

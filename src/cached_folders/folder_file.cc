@@ -8,6 +8,7 @@
 #include "foldwise/file_path.h"
 #include "foldwise/xml_document.h"
 #include "foundation/document_closer.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace {
@@ -107,6 +108,8 @@ int FolderFile::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
 }
 
 int FolderFile::WriteAll(RecordCursor& cursor) {
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0) return 0;
   DocumentCloser closer(*this);
   try {
     // The old content is never read, so even a file that does not parse is replaced.
@@ -123,7 +126,9 @@ int FolderFile::WriteAll(RecordCursor& cursor) {
 }
 
 int FolderFile::AppendItem(RecordCursor& cursor) {
-  if (!OpenDocument(path)) return 0;
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0 || !OpenDocument(path)) return 0;
   DocumentCloser closer(*this);
   try {
     // Inside a cache bracket a sent-items document whose last item was deleted has lost its
@@ -138,7 +143,9 @@ int FolderFile::AppendItem(RecordCursor& cursor) {
 }
 
 int FolderFile::ChangeItems(RecordCursor& key, RecordCursor& values) {
-  if (!OpenDocument(path)) return 0;
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0 || !OpenDocument(path)) return 0;
   DocumentCloser closer(*this);
   try {
     DomNode change = values.WriteRecord(0);
@@ -160,7 +167,9 @@ int FolderFile::ChangeItems(RecordCursor& key, RecordCursor& values) {
 }
 
 int FolderFile::DeleteItems(RecordCursor& key) {
-  if (!OpenDocument(path)) return 0;
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0 || !OpenDocument(path)) return 0;
   DocumentCloser closer(*this);
   try {
     const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());

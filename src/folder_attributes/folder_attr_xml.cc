@@ -6,6 +6,7 @@
 #include "foldwise/file_path.h"
 #include "foldwise/folder_attributes.h"
 #include "foundation/document_closer.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace {
@@ -58,7 +59,9 @@ int CFolderAttrXML::OnAutoDelete() {
 
 int CFolderAttrXML::EnableSwitch(const char* name, int enable, int version) {
   const std::string path = AttributeFilePath();
-  if (!OpenDocument(path)) return 0;
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0 || !OpenDocument(path)) return 0;
   DocumentCloser closer(*this);
   try {
     const DomNode attribute = FindChild(document->DocumentElement(), "attribute");

@@ -6,9 +6,11 @@
 #include <unordered_map>
 
 #include "foldwise/dom.h"
+#include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
 #include "foldwise/xml_file.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace {
@@ -22,6 +24,8 @@ struct CacheState {
   // Keyed by the path text exactly as passed to OpenDocument: two spellings of one file make
   // two entries, and the one flushed last decides what is on disk.
   std::unordered_map<std::string, std::shared_ptr<DomDocument>> cachedDocuments;
+  // The files of the bracket, locked from their first open until the flush has written them.
+  std::unordered_map<std::string, std::unique_ptr<platform::FileHold>> heldFiles;
 };
 
 CacheState& State() {
@@ -49,6 +53,8 @@ void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
   // cannot see a half-emptied map.
   std::unordered_map<std::string, std::shared_ptr<DomDocument>> entries;
   entries.swap(state.cachedDocuments);
+  std::unordered_map<std::string, std::unique_ptr<platform::FileHold>> held;
+  held.swap(state.heldFiles);
   state.cacheActive = 0;
   for (auto& entry : entries) {
     // A plain XmlDocumentFile applies the generic emptiness rule: the class that opened the file
@@ -58,6 +64,7 @@ void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
     (void)flusher.FlushDocument(entry.first);
   }
   entries.clear();
+  held.clear();
   state.discardOnFlush = 0;
   LeaveComApartment();
   state.cacheLock.unlock();
@@ -80,6 +87,16 @@ void CXmlDocument::RegisterCachedDocument(XmlDocumentFile& object, const std::st
   CacheState& state = State();
   if (!state.cacheActive || !object.document) return;
   state.cachedDocuments[path] = object.document;
+}
+
+int CXmlDocument::HoldCachedFile(const std::string& path) {
+  CacheState& state = State();
+  if (!state.cacheActive) return 1;
+  auto& hold = state.heldFiles[path];
+  if (!hold) hold = std::make_unique<platform::FileHold>(Env::Current(), path);
+  if (hold->error() == 0) return 1;
+  state.heldFiles.erase(path);
+  return 0;
 }
 
 std::size_t CXmlDocument::CachedDocumentCount() { return State().cachedDocuments.size(); }

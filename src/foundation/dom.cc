@@ -6,6 +6,7 @@
 
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
+#include "platform/file_hold.h"
 #include "platform/pooled_memory.h"
 
 namespace Foldwise {
@@ -234,7 +235,7 @@ bool DomDocument::LoadXml(std::string_view text) {
 bool DomDocument::Load(const std::string& path) {
   // Reused across loads so a large file is read into memory that is already touched.
   thread_local std::string contents;
-  if (Env::Current()->ReadFile(path, &contents) != 0) {
+  if (platform::ReadFileForLoad(Env::Current(), path, &contents) != 0) {
     doc_.reset();
     return false;
   }

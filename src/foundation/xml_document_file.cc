@@ -19,6 +19,7 @@ int XmlDocumentFile::CreateDocument() {
 
 int XmlDocumentFile::OpenDocument(const std::string& path) {
   if (CXmlDocument::TakeCachedDocument(*this, path)) return 1;
+  if (!CXmlDocument::HoldCachedFile(path)) return 0;
   try {
     // Always a document of our own: one still held may be shared with a copy of this object,
     // and loading or templating into it would change the other's tree too.

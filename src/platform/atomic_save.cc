@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foldwise/env.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace {
@@ -24,27 +25,40 @@ std::string TemporaryNameFor(const std::string& path) {
   return path + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
 }
 
+int WriteAndSync(WritableFile* file, std::string_view data) {
+  int error = file->Append(data);
+  if (error == 0) error = file->Sync();
+  const int close_error = file->Close();
+  return error != 0 ? error : close_error;
+}
+
 }  // namespace
 
 int WriteFileAtomically(Env* env, const std::string& path, std::string_view data) {
-  // Another process probing the file for exclusive use sees it busy while we replace it. A
-  // missing file has nothing to lock; a lock that cannot be had is not a reason to lose the save.
-  std::unique_ptr<FileLock> lock;
-  (void)env->LockFile(path, /*exclusive=*/true, /*wait=*/true, &lock);
+  // Readers and writers of other processes wait while the file is replaced, and another
+  // process's IsFileFree sees it busy. A change that loaded the file holds the lock already.
+  std::unique_ptr<FileLock>* held = platform::FileHold::HeldLock(path);
+  std::unique_ptr<FileLock> own;
+  if (held == nullptr) {
+    const int error = env->LockFile(path, /*exclusive=*/true, env->LockTimeoutMs(), &own);
+    if (error != 0) return error;
+  }
 
   const std::string temporary = TemporaryNameFor(path);
   std::unique_ptr<WritableFile> file;
   int error = env->NewWritableFile(temporary, &file);
   if (error != 0) return error;
-  error = file->Append(data);
-  if (error == 0) error = file->Sync();
-  const int close_error = file->Close();
-  if (error == 0) error = close_error;
+  error = WriteAndSync(file.get(), data);
+  // A holder keeps the file locked past the rename: the lock moves to the new file before it
+  // becomes visible, so nobody can slip in between this save and the end of the hold.
+  std::unique_ptr<FileLock> successor;
+  if (error == 0 && held != nullptr) error = env->LockFile(temporary, true, 0, &successor);
   if (error == 0) error = env->RenameFile(temporary, path);
   if (error != 0) {
     env->RemoveFile(temporary);
     return error;
   }
+  if (held != nullptr) *held = std::move(successor);
   // The rename is done and the new content is what every reader sees from now on; a directory
   // that cannot be flushed (some file systems refuse) cannot undo that, so it is not a failure.
   (void)env->SyncDirectory(DirectoryOf(path));

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Foldwise {
 
@@ -86,6 +87,10 @@ class Env {
   // Opens |path| for reading and writing (creating it empty when missing) and tries, without
   // waiting, the exclusive lock of LockFile on it, then releases both. 0 when it was granted.
   virtual int ProbeExclusiveOpen(const std::string& path) = 0;
+  // The names in directory |dir|, without "." and "..". 0 or errno.
+  virtual int GetChildren(const std::string& dir, std::vector<std::string>* names) = 0;
+  // Whether a process with this id runs on this machine.
+  virtual bool IsProcessAlive(int pid) = 0;
   // Lets every user read and write the file (mode 0666). 0 or errno.
   virtual int MakeWorldAccessible(const std::string& path) = 0;
   // Gives the owner write permission back. 0 or errno.
@@ -140,6 +145,10 @@ class EnvWrapper : public Env {
   int ProbeExclusiveOpen(const std::string& path) override {
     return target_->ProbeExclusiveOpen(path);
   }
+  int GetChildren(const std::string& dir, std::vector<std::string>* names) override {
+    return target_->GetChildren(dir, names);
+  }
+  bool IsProcessAlive(int pid) override { return target_->IsProcessAlive(pid); }
   int MakeWorldAccessible(const std::string& path) override {
     return target_->MakeWorldAccessible(path);
   }
@@ -171,11 +180,16 @@ class ScopedEnv {
 };
 
 // The crash-safe save used for every folder file: writes |data| to a temporary file beside
-// |path|, flushes it, renames it over |path| and flushes the directory,
+// |path| (open to every user), flushes it, renames it over |path| and flushes the directory,
 // holding an exclusive lock on the file meanwhile (the caller's, when it holds one through
 // FileHold). On failure the previous file is left as it was, the temporary file is removed and
-// the errno value of the failing step is returned; 0 on success.
+// the errno value of the failing step is returned; 0 on success. Temporaries that an
+// interrupted save of the same file left behind are removed. Where the directory refuses new
+// files but the file itself may be written, the file is rewritten in place instead, which a
+// crash can leave half-written.
 int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
+// Deletes |path| and flushes its directory, so the deletion survives a power loss. 0 or errno.
+int RemoveFileDurably(Env* env, const std::string& path);
 
 }  // namespace Foldwise
 

@@ -1,4 +1,6 @@
 // Opening, saving and flushing a folder file, and the generic rule for deleting an emptied one.
+#include <cerrno>
+
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
@@ -43,9 +45,14 @@ int XmlDocumentFile::OpenDocument(const std::string& path) {
 }
 
 int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
+  bool save = write;
   if (OnAutoDelete()) {
-    (void)Env::Current()->RemoveFile(path);
-  } else if (write) {
+    const int error = RemoveFileDurably(Env::Current(), path);
+    // A directory that refuses the deletion still lets the emptied content be written over the
+    // file, so the change holds all the same.
+    save = write && (error == EACCES || error == EPERM);
+  }
+  if (save) {
     try {
       if (!document) throw ComError(kErrorPointer, "no document");
       document->Save(path);

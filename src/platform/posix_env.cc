@@ -299,6 +299,23 @@ class PosixEnv : public Env {
     return TryLock(fd.get(), /*exclusive=*/true, /*writable=*/true);
   }
 
+  int GetChildren(const std::string& dir, std::vector<std::string>* names) override {
+    names->clear();
+    DIR* listing = ::opendir(dir.c_str());
+    if (listing == nullptr) return errno;
+    while (const struct dirent* entry = ::readdir(listing)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names->push_back(name);
+    }
+    ::closedir(listing);
+    return 0;
+  }
+
+  bool IsProcessAlive(int pid) override {
+    if (pid <= 0) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  }
+
   int MakeWorldAccessible(const std::string& path) override {
     return ::chmod(path.c_str(), 0666) == 0 ? 0 : errno;
   }

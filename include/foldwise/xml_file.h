@@ -123,7 +123,7 @@ int IsFileFree(const std::string& path);
 // 0 for a missing or empty file; 1 for a file with content or one whose status cannot be read
 // for another reason than its absence (the load that follows reports the real failure).
 int HasContent(const std::string& path);
-// Removes every trailing separator ('\\' or '/').
+// Removes every trailing separator ('\\' or '/'), except the one of a root ("/" stays "/").
 void TrimTrailingSeparators(std::string& path);
 // Per-thread set-up of the DOM. The DOM needs none, so these keep their places in the
 // operations and honour the cache-active rule without doing more.

@@ -36,7 +36,7 @@ int DecodeAttributeVersion(const std::string& text) {
 CFolderAttrXML::CFolderAttrXML() = default;
 CFolderAttrXML::~CFolderAttrXML() = default;
 
-std::string CFolderAttrXML::AttributeFilePath() const { return directory + "/" + kFileName; }
+std::string CFolderAttrXML::AttributeFilePath() const { return JoinPath(directory, kFileName); }
 
 int CFolderAttrXML::MakeTemplate() {
   try {

@@ -25,7 +25,8 @@ int HasContent(const std::string& path) {
 }
 
 void TrimTrailingSeparators(std::string& path) {
-  while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
+  // The root keeps its separator: trimmed to nothing it would name the current directory.
+  while (path.size() > 1 && IsPathSeparator(path.back())) path.pop_back();
 }
 
 void EnterComApartment() {

@@ -16,6 +16,8 @@ bool IsNetworkPath(const std::string& text) {
 
 std::string JoinPath(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
+  // Only the root ends in a separator here; a second one would make it a network path.
+  if (IsPathSeparator(dir.back())) return dir + name;
   return dir + "/" + name;
 }
 
@@ -28,7 +30,9 @@ void FilePath::Assign(const std::string& text) {
 FilePath::Parts FilePath::Split() const {
   std::string text = path;
   // A path that named a directory splits as one: everything is directory, nothing file name.
-  if (hadTrailingSeparator) text.push_back('/');
+  if (hadTrailingSeparator && (text.empty() || !IsPathSeparator(text.back()))) {
+    text.push_back('/');
+  }
   Parts parts;
   std::string::size_type start = 0;
   if (IsDrivePath(text)) {

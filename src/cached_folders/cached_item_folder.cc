@@ -1,5 +1,6 @@
 // The folder operations shared by the voice, sent-items and typist inbox folders: routing by
 // the dictation file name, listing both files as one, and key operations applied to both.
+#include <memory>
 #include <new>
 #include <optional>
 #include <type_traits>
@@ -31,22 +32,21 @@ constexpr int RecordTypeOf() {
                                                            : PlainRecordType(Traits::kItemKind);
 }
 
-// Opens a resolver cache period when a resolver exists, and ends it on every path.
+// Opens a resolver cache period when a resolver exists, and ends it on every path, on the very
+// resolver it opened it on (kept alive meanwhile, even if the instance is discarded).
 class ResolverCachePeriod {
  public:
-  ResolverCachePeriod() : begun_(NetworkPathResolver::HasInstance()) {
-    if (begun_) NetworkPathResolver::GetInstance().BeginCachePeriod();
+  ResolverCachePeriod() : resolver_(NetworkPathResolver::ExistingInstance()) {
+    if (resolver_) resolver_->BeginCachePeriod();
   }
   ~ResolverCachePeriod() {
-    if (begun_ && NetworkPathResolver::HasInstance()) {
-      NetworkPathResolver::GetInstance().EndCachePeriod();
-    }
+    if (resolver_) resolver_->EndCachePeriod();
   }
   ResolverCachePeriod(const ResolverCachePeriod&) = delete;
   ResolverCachePeriod& operator=(const ResolverCachePeriod&) = delete;
 
  private:
-  bool begun_;
+  std::shared_ptr<NetworkPathResolver> resolver_;
 };
 
 // A cache bracket of the operation's own. Nothing is meant to change inside it, so whatever is

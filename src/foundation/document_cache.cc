@@ -11,6 +11,7 @@
 #include "foldwise/xml_document.h"
 #include "foldwise/xml_file.h"
 #include "platform/file_hold.h"
+#include "platform/pooled_memory.h"
 
 namespace Foldwise {
 namespace {
@@ -37,7 +38,10 @@ CacheState& State() {
 
 void CXmlDocument::InitXMLDocument() { State().cacheActive = 0; }
 
-void CXmlDocument::UninitXMLDocument() {}
+void CXmlDocument::UninitXMLDocument() {
+  // The host is done with the library: the text buffers kept for reuse go back to the system.
+  platform::ReleasePooledBuffers();
+}
 
 void CXmlDocument::ActiveCacheDOMDocument() {
   CacheState& state = State();

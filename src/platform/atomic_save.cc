@@ -137,10 +137,13 @@ int WriteFileAtomically(Env* env, const std::string& path, std::string_view data
 }
 
 int RemoveFileDurably(Env* env, const std::string& path) {
+  FileStatus status;
+  const bool empty = env->GetFileStatus(path, &status) == 0 && status.size == 0;
   const int error = env->RemoveFile(path);
   if (error != 0) return error;
-  // Without the flush a power loss can bring the deleted file back.
-  (void)env->SyncDirectory(DirectoryOf(path));
+  // Without the flush a power loss can bring the deleted file back. An empty file (such as the
+  // one a change creates to have something to lock) counts as missing, so it may come back.
+  if (!empty) (void)env->SyncDirectory(DirectoryOf(path));
   return 0;
 }
 

@@ -10,7 +10,7 @@ namespace platform {
 namespace {
 
 // Below this a buffer is the allocator's ordinary business and not worth keeping.
-constexpr std::size_t kWorthKeeping = 64 * 1024;
+constexpr std::size_t kWorthKeeping = std::size_t{64} << 10;
 
 class BufferPool {
  public:

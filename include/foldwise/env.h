@@ -188,7 +188,8 @@ class ScopedEnv {
 // files but the file itself may be written, the file is rewritten in place instead, which a
 // crash can leave half-written.
 int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
-// Deletes |path| and flushes its directory, so the deletion survives a power loss. 0 or errno.
+// Deletes |path| and flushes its directory, so the deletion survives a power loss (an empty
+// file, which counts as missing, is deleted without the flush). 0 or errno.
 int RemoveFileDurably(Env* env, const std::string& path);
 
 }  // namespace Foldwise

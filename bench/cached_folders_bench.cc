@@ -43,7 +43,7 @@ class Folder {
     items.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) items.push_back(Entry(i));
     voice.SetItemListXML(n, items.data());
-    Env::Current()->ReadFile(path_, &bytes_);
+    Env::Current()->ReadFile(path_, &bytes_, kNoLock);
   }
   ~Folder() { std::filesystem::remove_all(dir_); }
 
@@ -84,7 +84,7 @@ constexpr unsigned kParseFlags =
 
 void Parse(const std::string& path, pugi::xml_document* doc) {
   std::string text;
-  Env::Current()->ReadFile(path, &text);
+  Env::Current()->ReadFile(path, &text, kNoLock);
   if (!doc->load_buffer(text.data(), text.size(), kParseFlags)) std::abort();
 }
 

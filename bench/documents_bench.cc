@@ -44,7 +44,7 @@ class DocumentsFolder {
     entries.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) entries.push_back(DocumentEntry(i));
     folder.SetItemListXML(n, entries.data());
-    Env::Current()->ReadFile(path_, &bytes_);
+    Env::Current()->ReadFile(path_, &bytes_, kNoLock);
   }
   ~DocumentsFolder() { std::filesystem::remove_all(dir_); }
 
@@ -105,7 +105,7 @@ void BM_DocumentsBaselineParse(benchmark::State& state) {
   DocumentsFolder& folder = FolderOf(state);
   std::string text;
   for (auto _ : state) {
-    Env::Current()->ReadFile(folder.path(), &text);
+    Env::Current()->ReadFile(folder.path(), &text, kNoLock);
     pugi::xml_document doc;
     if (!doc.load_buffer(text.data(), text.size(), kParseFlags)) std::abort();
     benchmark::DoNotOptimize(doc.first_child());
@@ -118,7 +118,7 @@ void BM_DocumentsBaselineParseSave(benchmark::State& state) {
   std::string text;
   std::string out;
   for (auto _ : state) {
-    Env::Current()->ReadFile(folder.path(), &text);
+    Env::Current()->ReadFile(folder.path(), &text, kNoLock);
     pugi::xml_document doc;
     if (!doc.load_buffer(text.data(), text.size(), kParseFlags)) std::abort();
     out.clear();

@@ -112,7 +112,7 @@ constexpr unsigned kParseFlags =
 
 void Parse(const std::string& path, pugi::xml_document* doc) {
   std::string text;
-  Env::Current()->ReadFile(path, &text);
+  Env::Current()->ReadFile(path, &text, kNoLock);
   if (!doc->load_buffer(text.data(), text.size(), kParseFlags)) std::abort();
 }
 

@@ -12,6 +12,7 @@
 #ifndef FOLDWISE_LOCATION_H_
 #define FOLDWISE_LOCATION_H_
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -27,7 +28,8 @@ class CLocalComputerName {
   CLocalComputerName(const CLocalComputerName&) = delete;
   CLocalComputerName& operator=(const CLocalComputerName&) = delete;
 
-  // The single instance, created on first use. Not synchronised with DiscardInstance.
+  // The single instance, created on first use by whichever thread comes first. A reference must
+  // not be used after DiscardInstance.
   static CLocalComputerName& GetInstance();
   // Destroys the instance, if any; references obtained before must not be used afterwards.
   static void DiscardInstance();
@@ -58,8 +60,11 @@ class NetworkPathResolver {
   NetworkPathResolver(const NetworkPathResolver&) = delete;
   NetworkPathResolver& operator=(const NetworkPathResolver&) = delete;
 
-  // The single instance, created on first use. Not synchronised.
+  // The single instance, created on first use by whichever thread comes first. A reference must
+  // not be used after DiscardInstance.
   static NetworkPathResolver& GetInstance();
+  // The instance when one exists (else null), kept alive while the caller holds it.
+  static std::shared_ptr<NetworkPathResolver> ExistingInstance();
   // Whether the instance exists now.
   static bool HasInstance();
   // Destroys the instance and forgets it; the connections it made stay in place.
@@ -70,6 +75,9 @@ class NetworkPathResolver {
   void BeginCachePeriod();
   // Closes the cache period and releases the lock; called by the thread that opened it.
   void EndCachePeriod();
+
+  // The conversions take the period lock, as they share the memo, the connections and the host
+  // name with every other thread; a thread inside its own period passes.
 
   // Network path to a path usable here (a share of this machine, a connected drive, or, when
   // |mayConnect| is non-zero, a drive connected now); drive, POSIX and relative paths pass.

@@ -23,7 +23,8 @@ class CXmlDocument {
 
   // Called once by the host before the first bracket: marks the cache inactive.
   static void InitXMLDocument();
-  // Called once by the host after the last bracket.
+  // Called once by the host after the last bracket: frees the text buffers the library keeps
+  // for reuse between operations (at most 4 buffers, 64 MiB together).
   static void UninitXMLDocument();
   // Opens a bracket: takes the cache lock (blocking while another thread holds it) and makes
   // every open share cached documents and every save wait for the flush.

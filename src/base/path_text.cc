@@ -6,11 +6,14 @@ namespace Foldwise {
 
 std::string JoinPath(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
+  // Only the root ends in a separator here; a second one would make it a network path.
+  if (IsPathSeparator(dir.back())) return dir + name;
   return dir + "/" + name;
 }
 
 void TrimTrailingSeparators(std::string& path) {
-  while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
+  // The root keeps its separator: trimmed to nothing it would name the current directory.
+  while (path.size() > 1 && IsPathSeparator(path.back())) path.pop_back();
 }
 
 namespace path_text {
@@ -76,7 +79,8 @@ std::string JoinInForm(std::string_view base, std::string_view rest) {
 
 void TrimResult(std::string& path) {
   const bool posix_root = IsPosixPath(path);
-  while (!path.empty() && IsPathSeparator(path.back())) path.pop_back();
+  // The root keeps its separator: trimmed to nothing it would name the current directory.
+  while (path.size() > 1 && IsPathSeparator(path.back())) path.pop_back();
   if (path.empty() && posix_root) path = "/";
 }
 

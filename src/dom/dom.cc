@@ -6,6 +6,7 @@
 
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
+#include "platform/file_hold.h"
 #include "platform/pooled_memory.h"
 
 namespace Foldwise {
@@ -206,18 +207,25 @@ DomNode DomNode::SelectSingleNode(const std::string& xpath) const {
   }
 }
 
-DomDocument::DomDocument() {
-  // Every document's memory comes from the pool, installed before the first of them allocates.
-  static const bool pooled = [] {
-    pugi::set_memory_management_functions(platform::PooledAllocate, platform::PooledDeallocate);
-    return true;
-  }();
-  (void)pooled;
+// pugixml's memory functions are left as the host set them (or at their defaults): they are
+// process-wide, and a host using pugixml itself must not have its blocks freed through ours.
+DomDocument::DomDocument() = default;
+
+DomDocument::~DomDocument() {
+  doc_.reset();
+  ReleaseText();
+}
+
+void DomDocument::ReleaseText() {
+  if (text_.capacity() != 0) platform::ReturnBuffer(std::move(text_));
+  text_ = std::string();
 }
 
 bool DomDocument::LoadXml(std::string_view text) {
   const pugi::xml_parse_result result =
       doc_.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
+  // Whatever came of it, the document no longer points into a text of its own.
+  ReleaseText();
   if (!result) {
     doc_.reset();
     return false;
@@ -226,13 +234,26 @@ bool DomDocument::LoadXml(std::string_view text) {
 }
 
 bool DomDocument::Load(const std::string& path) {
-  // Reused across loads so a large file is read into memory that is already touched.
-  thread_local std::string contents;
-  if (Env::Current()->ReadFile(path, &contents) != 0) {
+  // Read into a pooled buffer and parsed where it lies, so a large file lands in memory that is
+  // already touched and pugixml makes no copy of it.
+  std::string text = platform::TakeBuffer();
+  if (platform::ReadFileForLoad(Env::Current(), path, &text) != 0) {
+    platform::ReturnBuffer(std::move(text));
     doc_.reset();
+    ReleaseText();
     return false;
   }
-  return LoadXml(contents);
+  const pugi::xml_parse_result result =
+      doc_.load_buffer_inplace(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
+  // The previous text is no longer referenced; the new one is, for the life of the content.
+  ReleaseText();
+  text_ = std::move(text);
+  if (!result) {
+    doc_.reset();
+    ReleaseText();
+    return false;
+  }
+  return true;
 }
 
 void DomDocument::SerializeTo(std::string* out) const {
@@ -251,10 +272,10 @@ std::string DomDocument::Serialize() const {
 }
 
 void DomDocument::Save(const std::string& path) const {
-  // Reused across saves, as the read buffer of Load is.
-  thread_local std::string text;
-  SerializeTo(&text);
-  const int error = WriteFileAtomically(Env::Current(), path, text);
+  // A pooled buffer, as the text of Load is.
+  platform::ScopedBuffer text;
+  SerializeTo(text.get());
+  const int error = WriteFileAtomically(Env::Current(), path, *text.get());
   if (error != 0) {
     throw ComError(kErrorConversionBase | (static_cast<unsigned>(error) & 0xFFFFu),
                    "cannot save " + path + ": " + std::strerror(error));

@@ -80,6 +80,7 @@ class DomNode {
 class DomDocument {
  public:
   DomDocument();
+  ~DomDocument();
   DomDocument(const DomDocument&) = delete;
   DomDocument& operator=(const DomDocument&) = delete;
 
@@ -88,8 +89,8 @@ class DomDocument {
   // Replaces the content by the parsed |text| (UTF-8, optional byte-order mark), dropping text
   // nodes made only of whitespace. False, and an empty document, when it is not well-formed.
   bool LoadXml(std::string_view text);
-  // Reads |path| through the Env in force and parses it as LoadXml does. False when the file
-  // cannot be read or does not parse.
+  // Reads |path| through the Env in force and parses it as LoadXml does, in place: the document
+  // keeps the file's text. False when the file cannot be read or does not parse.
   bool Load(const std::string& path);
   // The document as saved: its document-level nodes each followed by "\r\n", the tree below
   // them written exactly as it stands (no re-indentation).
@@ -110,9 +111,15 @@ class DomDocument {
   DomNode CreateProcessingInstruction(std::string_view target, std::string_view data);
 
  private:
+  // Gives the text a loaded document was parsed from back to the pool, once doc_ no longer
+  // points into it.
+  void ReleaseText();
+
   pugi::xml_document doc_;
   // Holds nodes created but not yet inserted; pugixml has no parentless nodes.
   pugi::xml_document unattached_;
+  // The file text doc_ was parsed from in place; its names and values point into it.
+  std::string text_;
 };
 
 }  // namespace Foldwise

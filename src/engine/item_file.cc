@@ -2,6 +2,7 @@
 #include "engine/item_file.h"
 
 #include "location/file_path.h"
+#include "platform/file_hold.h"
 #include "storage/document_cache.h"
 
 namespace Foldwise {
@@ -96,6 +97,8 @@ int ItemFile<Policy>::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
 
 template <typename Policy>
 int ItemFile<Policy>::WriteAll(RecordCursor& cursor) {
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0) return 0;
   // The old content is never read, so even a file that does not parse is replaced.
   return WithNewDocument<Policy>(*this, [&] {
     const DomNode itemList = document->AsNode().SelectSingleNode(kItemList);
@@ -109,6 +112,9 @@ int ItemFile<Policy>::WriteAll(RecordCursor& cursor) {
 
 template <typename Policy>
 int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path, [&] {
     // Inside a cache bracket a sent-items document whose last item was deleted has lost its
     // item_list; it is put back so the bracket can go on adding.
@@ -121,6 +127,9 @@ int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
 
 template <typename Policy>
 int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path, [&] {
     DomNode change = values.WriteRecord(0);
     if (!change) return 0;
@@ -140,6 +149,9 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
 
 template <typename Policy>
 int ItemFile<Policy>::DeleteItems(RecordCursor& key) {
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path);
+  if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path, [&] {
     const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());
     if (matches.empty()) return 1;

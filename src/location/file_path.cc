@@ -13,7 +13,9 @@ void FilePath::Assign(const std::string& text) {
 FilePath::Parts FilePath::Split() const {
   std::string text = path;
   // A path that named a directory splits as one: everything is directory, nothing file name.
-  if (hadTrailingSeparator) text.push_back('/');
+  if (hadTrailingSeparator && (text.empty() || !IsPathSeparator(text.back()))) {
+    text.push_back('/');
+  }
   Parts parts;
   std::string::size_type start = 0;
   if (path_text::IsDrivePath(text)) {

@@ -2,6 +2,7 @@
 // socket layer is slow to answer, so a caching period reads it once.
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 #include "foldwise/location.h"
 #include "foldwise/network_services.h"
@@ -9,6 +10,8 @@
 namespace Foldwise {
 namespace {
 
+// Any thread may make the first call; the mutex keeps two of them from making two instances.
+std::mutex g_instanceLock;
 std::unique_ptr<CLocalComputerName> g_instance;
 
 }  // namespace
@@ -17,11 +20,16 @@ CLocalComputerName::CLocalComputerName() = default;
 CLocalComputerName::~CLocalComputerName() = default;
 
 CLocalComputerName& CLocalComputerName::GetInstance() {
+  std::lock_guard<std::mutex> guard(g_instanceLock);
   if (!g_instance) g_instance.reset(new CLocalComputerName);
   return *g_instance;
 }
 
-void CLocalComputerName::DiscardInstance() { g_instance.reset(); }
+void CLocalComputerName::DiscardInstance() {
+  std::unique_ptr<CLocalComputerName> discarded;
+  std::lock_guard<std::mutex> guard(g_instanceLock);
+  discarded.swap(g_instance);
+}
 
 void CLocalComputerName::ActivateCache() {
   std::lock_guard<std::mutex> guard(lock);

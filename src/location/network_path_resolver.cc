@@ -1,5 +1,6 @@
 // The resolver's single instance, its cache periods and the host name it converts against.
 #include <memory>
+#include <mutex>
 
 #include "foldwise/location.h"
 #include "foldwise/network_services.h"
@@ -7,7 +8,10 @@
 namespace Foldwise {
 namespace {
 
-std::unique_ptr<NetworkPathResolver> g_instance;
+// Any thread may make the first call; the mutex keeps two of them from making two instances.
+// Shared ownership lets a cache period keep the instance it opened until it has ended it.
+std::mutex g_instanceLock;
+std::shared_ptr<NetworkPathResolver> g_instance;
 
 // Room for a host name, as the socket layer and the operating system give it.
 constexpr int kHostNameBufferSize = 256;
@@ -22,13 +26,23 @@ NetworkPathResolver::NetworkPathResolver() {
 NetworkPathResolver::~NetworkPathResolver() = default;
 
 NetworkPathResolver& NetworkPathResolver::GetInstance() {
+  std::lock_guard<std::mutex> guard(g_instanceLock);
   if (!g_instance) g_instance.reset(new NetworkPathResolver);
   return *g_instance;
 }
 
-bool NetworkPathResolver::HasInstance() { return g_instance != nullptr; }
+std::shared_ptr<NetworkPathResolver> NetworkPathResolver::ExistingInstance() {
+  std::lock_guard<std::mutex> guard(g_instanceLock);
+  return g_instance;
+}
 
-void NetworkPathResolver::DiscardInstance() { g_instance.reset(); }
+bool NetworkPathResolver::HasInstance() { return ExistingInstance() != nullptr; }
+
+void NetworkPathResolver::DiscardInstance() {
+  std::shared_ptr<NetworkPathResolver> discarded;
+  std::lock_guard<std::mutex> guard(g_instanceLock);
+  discarded.swap(g_instance);
+}
 
 void NetworkPathResolver::BeginCachePeriod() {
   lock.lock();
@@ -59,6 +73,7 @@ const std::string* NetworkPathResolver::KnownHostName() {
 }
 
 int NetworkPathResolver::GetHostName(char* buffer, int& size) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
   const std::string* name = KnownHostName();
   if (name == nullptr || buffer == nullptr || size < 0) return 0;
   if (name->size() >= static_cast<std::size_t>(size)) return 0;

@@ -19,6 +19,9 @@ bool IsAdministrativeShareText(const std::string& text) {
 }  // namespace
 
 int NetworkPathResolver::ToLocalPath(const std::string& path, std::string& out, int mayConnect) {
+  // The memo, the connections and the host name are shared by every thread; the period lock is
+  // re-entrant, so a period's own thread passes.
+  std::lock_guard<std::recursive_mutex> guard(lock);
   out.clear();
   if (path.empty()) return 0;
 
@@ -55,6 +58,7 @@ int NetworkPathResolver::ToLocalPath(const std::string& path, std::string& out, 
 }
 
 int NetworkPathResolver::ToSharePath(const std::string& path, std::string& out) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
   out.clear();
   if (path_text::IsUncPath(path)) {
     out = path;
@@ -98,6 +102,7 @@ int NetworkPathResolver::ToSharePath(const std::string& path, std::string& out) 
 }
 
 std::string NetworkPathResolver::Canonicalize(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
   if (path.empty()) return std::string();
   std::string shared;
   if (!ToSharePath(path, shared) || !path_text::IsUncPath(shared)) return path;

@@ -1,55 +1,48 @@
 #include "platform/pooled_memory.h"
 
-#include <malloc.h>
-
-#include <cstdlib>
-#include <map>
+#include <algorithm>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace Foldwise {
 namespace platform {
 namespace {
 
-// Below this a block is the allocator's ordinary business.
-constexpr std::size_t kGranule = 4096;
-// Enough for the working set of the largest folder files; beyond it blocks are freed.
-constexpr std::size_t kPoolLimit = std::size_t{256} << 20;
+// Below this a buffer is the allocator's ordinary business and not worth keeping.
+constexpr std::size_t kWorthKeeping = std::size_t{64} << 10;
 
-std::size_t RoundUp(std::size_t size) { return (size + kGranule - 1) / kGranule * kGranule; }
-
-class Pool {
+class BufferPool {
  public:
-  void* Allocate(std::size_t size) {
-    if (size < kGranule) return std::malloc(size);
-    const std::size_t key = RoundUp(size);
-    {
-      std::lock_guard<std::mutex> guard(mutex_);
-      auto bucket = blocks_.find(key);
-      if (bucket != blocks_.end() && !bucket->second.empty()) {
-        void* block = bucket->second.back();
-        bucket->second.pop_back();
-        held_ -= key;
-        return block;
-      }
-    }
-    return std::malloc(key);
+  std::string Take() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (buffers_.empty()) return std::string();
+    // The largest one: a folder file grows slowly, so the same buffer serves it again.
+    auto largest = std::max_element(
+        buffers_.begin(), buffers_.end(),
+        [](const std::string& a, const std::string& b) { return a.capacity() < b.capacity(); });
+    std::string buffer = std::move(*largest);
+    buffers_.erase(largest);
+    held_ -= buffer.capacity();
+    buffer.clear();
+    return buffer;
   }
 
-  void Deallocate(void* block) {
-    if (block == nullptr) return;
-    // The usable size rounded down names a bucket whose every request the block can serve, so
-    // blocks that plain malloc made are as welcome as our own.
-    const std::size_t key = ::malloc_usable_size(block) / kGranule * kGranule;
-    if (key >= kGranule) {
-      std::lock_guard<std::mutex> guard(mutex_);
-      if (held_ + key <= kPoolLimit) {
-        blocks_[key].push_back(block);
-        held_ += key;
-        return;
-      }
+  void Return(std::string&& buffer) {
+    const std::size_t capacity = buffer.capacity();
+    if (capacity < kWorthKeeping) return;
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (buffers_.size() < kMaxPooledBuffers && held_ + capacity <= kPoolLimitBytes) {
+      held_ += capacity;
+      buffers_.push_back(std::move(buffer));
     }
-    std::free(block);
+  }
+
+  void Release() {
+    std::vector<std::string> freed;
+    std::lock_guard<std::mutex> guard(mutex_);
+    freed.swap(buffers_);
+    held_ = 0;
   }
 
   std::size_t Held() {
@@ -59,20 +52,22 @@ class Pool {
 
  private:
   std::mutex mutex_;
-  std::map<std::size_t, std::vector<void*>> blocks_;
+  std::vector<std::string> buffers_;
   std::size_t held_ = 0;
 };
 
-// Never destroyed: pugixml may free blocks from static destructors after ours would have run.
-Pool& ThePool() {
-  static Pool* const pool = new Pool;  // NOLINT(cppcoreguidelines-owning-memory)
+// Never destroyed: documents held by other static objects give their buffers back after the
+// pool's destructor would have run.
+BufferPool& ThePool() {
+  static BufferPool* const pool = new BufferPool;  // NOLINT(cppcoreguidelines-owning-memory)
   return *pool;
 }
 
 }  // namespace
 
-void* PooledAllocate(std::size_t size) { return ThePool().Allocate(size); }
-void PooledDeallocate(void* block) { ThePool().Deallocate(block); }
+std::string TakeBuffer() { return ThePool().Take(); }
+void ReturnBuffer(std::string&& buffer) { ThePool().Return(std::move(buffer)); }
+void ReleasePooledBuffers() { ThePool().Release(); }
 std::size_t PooledBytes() { return ThePool().Held(); }
 
 }  // namespace platform

@@ -1,16 +1,22 @@
 // The POSIX Env.
+#include <dirent.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "foldwise/env.h"
 
@@ -27,6 +33,10 @@ class ScopedFd {
   ScopedFd(const ScopedFd&) = delete;
   ScopedFd& operator=(const ScopedFd&) = delete;
   int get() const { return fd_; }
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
   int release() {
     const int fd = fd_;
     fd_ = -1;
@@ -72,13 +82,83 @@ class PosixWritableFile : public WritableFile {
   ScopedFd fd_;
 };
 
+// A lock request that another holder refuses, as opposed to one the file system cannot serve.
+bool IsBusy(int error) { return error == EWOULDBLOCK || error == EAGAIN || error == EACCES; }
+
+// File systems without one of the two lock kinds are used without it: the rename still keeps
+// every reader's view whole, and refusing every save there would lose more than it protects.
+bool IsUnsupported(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL;
+}
+
+// Tries both lock kinds once, all or nothing, always in the same order so that two takers never
+// hold one kind each. The byte-range lock on the open file description conflicts with every
+// other open of the file, in this process too, and a network file system passes it on to its
+// server; the flock keeps out local programs (and earlier versions of this library) that lock
+// the whole file with flock. |writable| tells whether the descriptor may take a write lock.
+int TryLock(int fd, bool exclusive, bool writable) {
+  int flocked = ::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
+  if (flocked != 0) {
+    const int error = errno;
+    if (!IsUnsupported(error)) return IsBusy(error) ? EWOULDBLOCK : error;
+  }
+  struct flock range {};
+  range.l_type = exclusive && writable ? F_WRLCK : F_RDLCK;
+  range.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_OFD_SETLK, &range) != 0) {
+    const int error = errno;
+    if (IsUnsupported(error)) return 0;
+    if (flocked == 0) ::flock(fd, LOCK_UN);
+    return IsBusy(error) ? EWOULDBLOCK : error;
+  }
+  return 0;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Polls TryLock until |deadline|: neither lock kind has a timed wait, and a blocking wait could
+// last as long as a hung holder.
+int LockBefore(int fd, bool exclusive, bool writable, Clock::time_point deadline) {
+  auto pause = std::chrono::milliseconds(1);
+  for (;;) {
+    const int error = TryLock(fd, exclusive, writable);
+    if (error != EWOULDBLOCK && error != EINTR) return error;
+    const auto now = Clock::now();
+    if (now >= deadline) return EWOULDBLOCK;
+    std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+    pause = std::min(pause * 2, std::chrono::milliseconds(16));
+  }
+}
+
+Clock::time_point DeadlineAfter(int timeout_ms) {
+  return Clock::now() + std::chrono::milliseconds(std::max(timeout_ms, 0));
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Closing the descriptor releases both lock kinds.
 class PosixFileLock : public FileLock {
  public:
-  explicit PosixFileLock(int fd) : fd_(fd) {}
-  ~PosixFileLock() override { ::flock(fd_.get(), LOCK_UN); }
+  PosixFileLock(int fd, std::string path, bool created)
+      : fd_(fd), path_(std::move(path)), created_(created) {}
+  ~PosixFileLock() override {
+    // A file created only to have something to lock is taken away again when nothing was
+    // written to it; one that a save has replaced, or that has content, stays.
+    if (!created_) return;
+    struct stat held;
+    struct stat named;
+    if (::fstat(fd_.get(), &held) == 0 && held.st_size == 0 && ::stat(path_.c_str(), &named) == 0 &&
+        SameFile(held, named)) {
+      ::unlink(path_.c_str());
+    }
+  }
 
  private:
   ScopedFd fd_;
+  std::string path_;
+  bool created_;
 };
 
 // Formats |when| with |format| in the LC_TIME locale named by the environment, through a
@@ -121,13 +201,16 @@ class PosixEnv : public Env {
     return ::access(path.c_str(), posix_mode) == 0 ? 0 : errno;
   }
 
-  int ReadFile(const std::string& path, std::string* contents) override {
+  int ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) override {
     contents->clear();
     ScopedFd fd(OpenRetrying(path.c_str(), O_RDONLY));
     if (fd.get() < 0) return errno;
-    // A writer replacing the file holds an exclusive lock; wait for it to finish.
-    while (::flock(fd.get(), LOCK_SH) != 0) {
-      if (errno != EINTR) break;
+    if (lock_timeout_ms != kNoLock) {
+      // What is read is the file as this open found it, whole even when a writer renamed a new
+      // one over it meanwhile; the lock only waits out a writer that rewrites it in place.
+      const int error = LockBefore(fd.get(), /*exclusive=*/false, /*writable=*/false,
+                                   DeadlineAfter(lock_timeout_ms));
+      if (error != 0) return error;
     }
     struct stat st;
     if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) {
@@ -167,24 +250,70 @@ class PosixEnv : public Env {
     return ::fsync(fd.get()) == 0 ? 0 : errno;
   }
 
-  int LockFile(const std::string& path, bool exclusive, bool wait,
+  int LockFile(const std::string& path, bool exclusive, int timeout_ms,
                std::unique_ptr<FileLock>* lock) override {
-    ScopedFd fd(OpenRetrying(path.c_str(), O_RDONLY));
-    if (fd.get() < 0) return errno;
-    const int operation = (exclusive ? LOCK_EX : LOCK_SH) | (wait ? 0 : LOCK_NB);
-    while (::flock(fd.get(), operation) != 0) {
-      if (errno != EINTR) return errno;
+    const Clock::time_point deadline = DeadlineAfter(timeout_ms);
+    if (!exclusive) {
+      ScopedFd fd(OpenRetrying(path.c_str(), O_RDONLY));
+      if (fd.get() < 0) return errno;
+      const int error = LockBefore(fd.get(), false, false, deadline);
+      if (error != 0) return error;
+      *lock = std::make_unique<PosixFileLock>(fd.release(), path, false);
+      return 0;
     }
-    *lock = std::make_unique<PosixFileLock>(fd.release());
-    return 0;
+    for (;;) {
+      bool created = false;
+      bool writable = true;
+      ScopedFd fd(OpenRetrying(path.c_str(), O_RDWR));
+      if (fd.get() < 0 && errno == ENOENT) {
+        fd.reset(OpenRetrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666));
+        if (fd.get() < 0 && errno == EEXIST) continue;  // another taker created it first
+        created = fd.get() >= 0;
+      } else if (fd.get() < 0 && errno == EACCES) {
+        // A file this user may not write is still replaced by the rename of a save; it is
+        // guarded by what a read-only descriptor can take.
+        fd.reset(OpenRetrying(path.c_str(), O_RDONLY));
+        writable = false;
+      }
+      if (fd.get() < 0) return errno;
+      int error = LockBefore(fd.get(), true, writable, deadline);
+      struct stat held;
+      struct stat named;
+      if (error == 0 && ::fstat(fd.get(), &held) != 0) error = errno;
+      if (error == 0 && ::stat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+        *lock = std::make_unique<PosixFileLock>(fd.release(), path, created);
+        return 0;
+      }
+      if (error != 0) {
+        PosixFileLock cleanup(fd.release(), path, created);
+        return error;
+      }
+      // Replaced (or deleted) by the holder we waited for: lock whatever the path names now.
+      if (Clock::now() >= deadline) return EWOULDBLOCK;
+    }
   }
 
   int ProbeExclusiveOpen(const std::string& path) override {
     ScopedFd fd(OpenRetrying(path.c_str(), O_RDWR | O_CREAT, 0666));
     if (fd.get() < 0) return errno;
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return errno;
-    ::flock(fd.get(), LOCK_UN);
+    return TryLock(fd.get(), /*exclusive=*/true, /*writable=*/true);
+  }
+
+  int GetChildren(const std::string& dir, std::vector<std::string>* names) override {
+    names->clear();
+    DIR* listing = ::opendir(dir.c_str());
+    if (listing == nullptr) return errno;
+    while (const struct dirent* entry = ::readdir(listing)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names->push_back(name);
+    }
+    ::closedir(listing);
     return 0;
+  }
+
+  bool IsProcessAlive(int pid) override {
+    if (pid <= 0) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
   }
 
   int MakeWorldAccessible(const std::string& path) override {

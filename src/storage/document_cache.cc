@@ -8,7 +8,11 @@
 #include <unordered_map>
 
 #include "dom/dom.h"
+#include "foldwise/env.h"
+#include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
+#include "platform/file_hold.h"
+#include "platform/pooled_memory.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {
@@ -23,6 +27,8 @@ struct CacheState {
   // Keyed by the path text exactly as passed to OpenDocument: two spellings of one file make
   // two entries, and the one flushed last decides what is on disk.
   std::unordered_map<std::string, std::shared_ptr<DomDocument>> cachedDocuments;
+  // The files of the bracket, locked from their first open until the flush has written them.
+  std::unordered_map<std::string, std::unique_ptr<platform::FileHold>> heldFiles;
 };
 
 CacheState& State() {
@@ -34,7 +40,10 @@ CacheState& State() {
 
 void CXmlDocument::InitXMLDocument() { State().cacheActive = 0; }
 
-void CXmlDocument::UninitXMLDocument() {}
+void CXmlDocument::UninitXMLDocument() {
+  // The host is done with the library: the text buffers kept for reuse go back to the system.
+  platform::ReleasePooledBuffers();
+}
 
 void CXmlDocument::ActiveCacheDOMDocument() {
   CacheState& state = State();
@@ -50,11 +59,14 @@ void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
   // cannot see a half-emptied map.
   std::unordered_map<std::string, std::shared_ptr<DomDocument>> entries;
   entries.swap(state.cachedDocuments);
+  std::unordered_map<std::string, std::unique_ptr<platform::FileHold>> held;
+  held.swap(state.heldFiles);
   state.cacheActive = 0;
   for (auto& entry : entries) {
     FlushCachedDocument(entry.second, entry.first);
   }
   entries.clear();
+  held.clear();
   state.discardOnFlush = 0;
   LeaveComApartment();
   state.cacheLock.unlock();
@@ -85,6 +97,16 @@ void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path) {
   CacheState& state = State();
   if (!state.cacheActive || !object.document) return;
   state.cachedDocuments[path] = object.document;
+}
+
+int HoldCachedFile(const std::string& path) {
+  CacheState& state = State();
+  if (!state.cacheActive) return 1;
+  auto& hold = state.heldFiles[path];
+  if (!hold) hold = std::make_unique<platform::FileHold>(Env::Current(), path);
+  if (hold->error() == 0) return 1;
+  state.heldFiles.erase(path);
+  return 0;
 }
 
 std::size_t CXmlDocument::CachedDocumentCount() { return State().cachedDocuments.size(); }

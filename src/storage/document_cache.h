@@ -14,6 +14,10 @@ class XmlDocumentFile;
 int TakeCachedDocument(XmlDocumentFile& object, const std::string& path);
 // When a bracket is open, caches |object|'s document under |path|.
 void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
+// When a bracket is open, locks |path| exclusively until the bracket has flushed it, so that no
+// other writer changes the file between its load and the flush. 0 when the lock cannot be had;
+// 1 otherwise.
+int HoldCachedFile(const std::string& path);
 // Writes |document| to |path| (or deletes the emptied file) as the bracket's flush does.
 void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path);
 

@@ -1,4 +1,6 @@
 // Opening, saving and flushing a folder file, and the generic rule for deleting an emptied one.
+#include <cerrno>
+
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
@@ -20,6 +22,7 @@ int XmlDocumentFile::CreateDocument() {
 
 int XmlDocumentFile::OpenDocument(const std::string& path) {
   if (TakeCachedDocument(*this, path)) return 1;
+  if (!HoldCachedFile(path)) return 0;
   try {
     // Always a document of our own: one still held may be shared with a copy of this object,
     // and loading or templating into it would change the other's tree too.
@@ -43,9 +46,14 @@ int XmlDocumentFile::OpenDocument(const std::string& path) {
 }
 
 int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
+  bool save = write;
   if (OnAutoDelete()) {
-    (void)Env::Current()->RemoveFile(path);
-  } else if (write) {
+    const int error = RemoveFileDurably(Env::Current(), path);
+    // A directory that refuses the deletion still lets the emptied content be written over the
+    // file, so the change holds all the same.
+    save = write && (error == EACCES || error == EPERM);
+  }
+  if (save) {
     try {
       if (!document) throw ComError(kErrorPointer, "no document");
       document->Save(path);

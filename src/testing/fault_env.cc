@@ -28,7 +28,10 @@ class FaultWritableFile : public WritableFile {
     written_ += data.size();
     return target_->Append(data);
   }
-  int Sync() override { return env_->fail_sync ? EIO : target_->Sync(); }
+  int Sync() override {
+    ++env_->syncs;
+    return env_->fail_sync ? EIO : target_->Sync();
+  }
   int Close() override { return target_->Close(); }
 
  private:
@@ -39,14 +42,21 @@ class FaultWritableFile : public WritableFile {
 
 }  // namespace
 
-int FaultEnv::ReadFile(const std::string& path, std::string* contents) {
+bool Exists(Env* env, const std::string& path) {
+  FileStatus status;
+  return env->GetFileStatus(path, &status) == 0;
+}
+
+int FaultEnv::ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) {
   ++reads;
   if (fail_read) return EIO;
-  return EnvWrapper::ReadFile(path, contents);
+  if (lock_busy && lock_timeout_ms != kNoLock) return EWOULDBLOCK;
+  return EnvWrapper::ReadFile(path, contents, lock_timeout_ms);
 }
 
 int FaultEnv::NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) {
   if (fail_new_file) return EACCES;
+  if (read_only_directory && !Exists(target(), path)) return EACCES;
   std::unique_ptr<WritableFile> real;
   const int error = EnvWrapper::NewWritableFile(path, &real);
   if (error != 0) return error;
@@ -57,13 +67,29 @@ int FaultEnv::NewWritableFile(const std::string& path, std::unique_ptr<WritableF
 
 int FaultEnv::RenameFile(const std::string& from, const std::string& to) {
   if (fail_rename) return EXDEV;
+  if (read_only_directory) return EACCES;
   return EnvWrapper::RenameFile(from, to);
 }
 
 int FaultEnv::RemoveFile(const std::string& path) {
   ++removals;
-  if (fail_remove) return EACCES;
+  if (fail_remove || read_only_directory) return EACCES;
   return EnvWrapper::RemoveFile(path);
+}
+
+int FaultEnv::SyncDirectory(const std::string& dir) {
+  ++directory_syncs;
+  return EnvWrapper::SyncDirectory(dir);
+}
+
+int FaultEnv::LockFile(const std::string& path, bool exclusive, int timeout_ms,
+                       std::unique_ptr<FileLock>* lock) {
+  if (lock_busy) return EWOULDBLOCK;
+  // A missing file would be created to be locked, which a directory without new names refuses.
+  if (read_only_directory && exclusive && !Exists(target(), path)) return EACCES;
+  const int error = EnvWrapper::LockFile(path, exclusive, timeout_ms, lock);
+  if (error == 0 && exclusive) ++exclusive_locks;
+  return error;
 }
 
 int FaultEnv::ProbeExclusiveOpen(const std::string& path) {

@@ -1,42 +1,40 @@
-// Large blocks are kept and handed out again; small ones and foreign ones are handled too.
+// Text buffers are reused, within the pool's bounds, and all of them can be given back.
 #include "platform/pooled_memory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 namespace Foldwise {
 namespace platform {
 namespace {
 
-TEST(PooledMemoryTest, LargeBlocksAreReusedAndSmallOnesAreNot) {
-  const std::size_t before = PooledBytes();
-  void* large = PooledAllocate(40000);
-  ASSERT_NE(nullptr, large);
-  std::memset(large, 1, 40000);
-  PooledDeallocate(large);
-  EXPECT_GE(PooledBytes(), before + 40000);
+TEST(PooledMemoryTest, BuffersAreReusedWithinBoundsAndReleasable) {
+  ReleasePooledBuffers();
+  // Step 1: a large buffer comes back empty, with its memory.
+  std::string large = TakeBuffer();
+  large.assign(1 << 20, 'x');
+  const char* memory = large.data();
+  ReturnBuffer(std::move(large));
+  EXPECT_GE(PooledBytes(), std::size_t{1} << 20);
+  std::string again = TakeBuffer();
+  EXPECT_TRUE(again.empty());
+  EXPECT_EQ(memory, again.data());
+  EXPECT_EQ(0u, PooledBytes());
 
-  // The same request gets the same, already touched block back.
-  void* again = PooledAllocate(40000);
-  EXPECT_EQ(large, again);
-  EXPECT_EQ(before, PooledBytes());
-  PooledDeallocate(again);
+  // Step 2: small buffers are not kept; no more than the limits are.
+  ReturnBuffer(std::string(100, 's'));
+  EXPECT_EQ(0u, PooledBytes());
+  for (std::size_t i = 0; i < kMaxPooledBuffers + 2; ++i) ReturnBuffer(std::string(1 << 20, 'b'));
+  EXPECT_LE(PooledBytes(), kMaxPooledBuffers * ((std::size_t{1} << 20) + 64));
+  ReturnBuffer(std::string(kPoolLimitBytes + 1, 'h'));
+  EXPECT_LE(PooledBytes(), kPoolLimitBytes);
 
-  void* small = PooledAllocate(100);
-  const std::size_t held = PooledBytes();
-  PooledDeallocate(small);
-  EXPECT_EQ(held, PooledBytes());
-
-  // A block plain malloc made may be given back and served again, large enough.
-  void* foreign = std::malloc(70000);
-  ASSERT_NE(nullptr, foreign);
-  PooledDeallocate(foreign);
-  void* served = PooledAllocate(65536);
-  std::memset(served, 2, 65536);
-  PooledDeallocate(served);
-  PooledDeallocate(nullptr);
+  // Step 3: released, nothing is kept.
+  ReturnBuffer(std::move(again));
+  ReleasePooledBuffers();
+  EXPECT_EQ(0u, PooledBytes());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "folders/attributes/attribute_file.h"
 #include "foldwise/folder_attributes.h"
 #include "location/file_path.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace {
@@ -51,6 +52,9 @@ int AttributeFile::OnAutoDelete() {
 }
 
 int AttributeFile::EnableSwitch(const char* name, int enable, int version) {
+  // Locked from the load to the save, so no other writer's change is lost in between.
+  const platform::FileHold hold(Env::Current(), path_);
+  if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path_, [&] {
     const DomNode attribute = FindChild(document->DocumentElement(), "attribute");
     if (enable) {
@@ -90,7 +94,7 @@ int AttributeFile::GetSwitchVersion(const char* name) {
 CFolderAttrXML::CFolderAttrXML() = default;
 CFolderAttrXML::~CFolderAttrXML() = default;
 
-std::string CFolderAttrXML::AttributeFilePath() const { return directory + "/" + kFileName; }
+std::string CFolderAttrXML::AttributeFilePath() const { return JoinPath(directory, kFileName); }
 
 int CFolderAttrXML::EnableEncryption(int enable, int version) {
   return AttributeFile(AttributeFilePath()).EnableSwitch(kEncryption, enable, version);

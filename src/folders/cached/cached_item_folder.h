@@ -49,19 +49,19 @@ int IsEncryptionItem(const Item& item) {
 // Opens a resolver cache period when a resolver exists, and ends it on every path.
 class ResolverCachePeriod {
  public:
-  ResolverCachePeriod() : begun_(NetworkPathResolver::HasInstance()) {
-    if (begun_) NetworkPathResolver::GetInstance().BeginCachePeriod();
+  ResolverCachePeriod() : resolver_(NetworkPathResolver::ExistingInstance()) {
+    if (resolver_) resolver_->BeginCachePeriod();
   }
   ~ResolverCachePeriod() {
-    if (begun_ && NetworkPathResolver::HasInstance()) {
-      NetworkPathResolver::GetInstance().EndCachePeriod();
-    }
+    if (resolver_) resolver_->EndCachePeriod();
   }
   ResolverCachePeriod(const ResolverCachePeriod&) = delete;
   ResolverCachePeriod& operator=(const ResolverCachePeriod&) = delete;
 
  private:
-  bool begun_;
+  // Kept alive meanwhile, so the period ends on the very resolver it began on, even if the
+  // instance is discarded in between.
+  std::shared_ptr<NetworkPathResolver> resolver_;
 };
 
 // A cache bracket of the operation's own. Nothing is meant to change inside it, so whatever is

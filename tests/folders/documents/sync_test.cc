@@ -126,12 +126,12 @@ TEST_F(SyncTest, ARaisingTargetLeavesLaterMirrorsWorking) {
 class GateEnv : public EnvWrapper {
  public:
   GateEnv(Env* target, std::string gated) : EnvWrapper(target), gated_(std::move(gated)) {}
-  int ReadFile(const std::string& path, std::string* contents) override {
+  int ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) override {
     if (path == gated_ && !passed_.exchange(true)) {
       inside.set_value();
       release_.wait_for(std::chrono::seconds(10));
     }
-    return EnvWrapper::ReadFile(path, contents);
+    return EnvWrapper::ReadFile(path, contents, lock_timeout_ms);
   }
   void Release() { releaser_.set_value(); }
 

@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
 // System error numbers as the library reports them. File status reads use the Windows numbering
@@ -35,7 +37,7 @@ constexpr int kAccessRead = 4;
 constexpr int kAccessReadWrite = 6;
 
 // A file being written. Each call returns 0 or an errno value.
-class WritableFile {
+class FOLDWISE_EXPORT WritableFile {
  public:
   virtual ~WritableFile() = default;
   virtual int Append(std::string_view data) = 0;
@@ -44,12 +46,12 @@ class WritableFile {
 };
 
 // An advisory lock held until destroyed.
-class FileLock {
+class FOLDWISE_EXPORT FileLock {
  public:
   virtual ~FileLock() = default;
 };
 
-class Env {
+class FOLDWISE_EXPORT Env {
  public:
   virtual ~Env() = default;
 
@@ -93,7 +95,7 @@ class Env {
 
 // Forwards every call to another Env; a test derives from it and overrides only what it
 // breaks.
-class EnvWrapper : public Env {
+class FOLDWISE_EXPORT EnvWrapper : public Env {
  public:
   explicit EnvWrapper(Env* target) : target_(target) {}
   Env* target() const { return target_; }
@@ -138,7 +140,7 @@ class EnvWrapper : public Env {
 
 // Installs |env| as the Env in force for its lifetime and restores the previous one after.
 // Scopes nest; they are meant for set-up code, not for use while other threads call the library.
-class ScopedEnv {
+class FOLDWISE_EXPORT ScopedEnv {
  public:
   explicit ScopedEnv(Env* env);
   ~ScopedEnv();
@@ -153,7 +155,7 @@ class ScopedEnv {
 // |path|, flushes it, renames it over |path| and flushes the directory, holding an exclusive
 // lock on the old file meanwhile. On failure the previous file is left as it was, the temporary
 // file is removed and the errno value of the failing step is returned; 0 on success.
-int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
+FOLDWISE_EXPORT int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
 
 }  // namespace Foldwise
 

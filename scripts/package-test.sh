@@ -15,7 +15,7 @@ if [ "${1:-}" = "--shared" ]; then
   shared=1
   build_dir=build-shared
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_SHARED_LIBS=ON \
-    -DFOLDWISE_BUILD_TESTS=OFF -DFOLDWISE_BUILD_BENCHMARKS=OFF >/dev/null
+    >/dev/null
   cmake --build "$build_dir"
   scripts/check-exports.sh "$build_dir/libfoldwise.so"
 fi

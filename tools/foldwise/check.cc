@@ -13,8 +13,9 @@ namespace {
 // The files a data directory may hold: every folder file, then the attribute file.
 std::vector<std::string> DataFiles() {
   std::vector<std::string> files;
-  for (const FolderInfo& folder : Folders())
+  for (const FolderInfo& folder : Folders()) {
     files.insert(files.end(), folder.files.begin(), folder.files.end());
+  }
   files.emplace_back("FolderAttr.xml");
   return files;
 }

@@ -82,12 +82,15 @@ Json ReadFolder(const std::string& dir, const FolderInfo& folder) {
     if (name == "voice") out["entries"] = ReadCached(facade.voice, folder.name);
     if (name == "sent-items") out["entries"] = ReadCached(facade.sentItems, folder.name);
     if (name == "inbox") out["entries"] = ReadCached(facade.inBoxTypist, folder.name);
-    if (name == "documents")
+    if (name == "documents") {
       out["entries"] = ReadDirect<DOCUMENTS_ITEMLIST_XML_DATA>(facade.documents);
-    if (name == "typist-documents")
+    }
+    if (name == "typist-documents") {
       out["entries"] = ReadDirect<DOCUMENTS_TYPIST_ITEM_XML_DATA>(facade.documentsTypist);
-    if (name == "typist-sent-items")
+    }
+    if (name == "typist-sent-items") {
       out["entries"] = ReadDirect<SENTITEMS_TYPIST_ITEMLIST_XML_DATA>(facade.sentItemsTypist);
+    }
     if (name == "outbox") ReadOutbox(facade.outBox, out);
     if (name == "typist-outbox") ReadOutbox(facade.outBoxTypist, out);
   } catch (const ComError& e) {

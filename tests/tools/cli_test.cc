@@ -260,6 +260,42 @@ TEST_F(CliTest, CheckFindsATruncatedFile) {
   EXPECT_NE(std::string::npos, layout.out.find("FolderAttr.xml:1:1:")) << layout.out;
 }
 
+TEST_F(CliTest, CheckReadsFilesAsTheLibraryWritesThem) {
+  TempDir dir;
+  // Written on Windows: byte-order mark, CRLF, a single-quoted declaration, empty elements,
+  // references. Clean.
+  WriteText(dir.File("VoiceFolder.xml"),
+            "\xEF\xBB\xBF<?xml version='1.0'?>\r\n<!--Quillnote VoiceFolderXML-->\r\n<root>\r\n"
+            "\t<item_list>\r\n\t\t<dictation_file_path>C:\\Dictations</dictation_file_path>\r\n"
+            "\t\t<item><guid>{A}</guid><status>R&amp;D &#228;&#xE4;</status><mail/>"
+            "<![CDATA[<raw>]]></item>\r\n\t</item_list>\r\n</root>\r\n");
+  WriteText(dir.File("OutBoxFolder.xml"), "");  // left empty by a busy-check: an empty folder
+  const ToolRun clean = Tool({"check", dir.path()});
+  EXPECT_EQ(0, clean.status) << clean.out;
+  EXPECT_NE(std::string::npos, clean.out.find("2 files checked, 0 problems")) << clean.out;
+
+  // Each fault is found where it is.
+  const struct {
+    const char* text;
+    const char* expected;
+  } faults[] = {
+      {"<root>\n<item_list></item>", ".xml:2:12: </item> closes <item_list>"},
+      {"<root><item_list/>\n&bogus;</root>", ".xml:2:1: unknown reference &bogus;"},
+      {"<root><item_list/></root>\n<root/>", ".xml:2:1: content after the root element"},
+      {"<root a=1><item_list/></root>", ".xml:1:9: expected a quoted value for attribute a"},
+      {"<!-- a -- b --><root/>", ".xml:1:8: \"--\" inside a comment"},
+      {"<root><item_list/><item_list/></root>", ".xml:1:1: <root> has 2 <item_list>"},
+  };
+  for (const auto& fault : faults) {
+    WriteText(dir.File("VoiceFolder.xml"), fault.text);
+    const ToolRun run = Tool({"check", dir.path()});
+    EXPECT_EQ(1, run.status) << fault.text;
+    EXPECT_NE(std::string::npos, run.out.find(std::string("VoiceFolder") + fault.expected))
+        << fault.text << "\n"
+        << run.out;
+  }
+}
+
 TEST_F(CliTest, UsageErrorsExitNonZero) {
   TempDir empty;
   // An unknown folder name lists the known ones.

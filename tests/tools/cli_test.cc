@@ -273,6 +273,13 @@ TEST_F(CliTest, CheckReadsFilesAsTheLibraryWritesThem) {
   const ToolRun clean = Tool({"check", dir.path()});
   EXPECT_EQ(0, clean.status) << clean.out;
   EXPECT_NE(std::string::npos, clean.out.find("2 files checked, 0 problems")) << clean.out;
+  const ToolRun voice = Tool({"list", dir.path(), "voice", "--json"});
+  EXPECT_EQ(0, voice.status) << voice.err;
+  EXPECT_EQ("R&D \u00e4\u00e4", nlohmann::json::parse(voice.out)["entries"][0]["status"]);
+  // Looking at the empty outbox leaves it empty (reading it through the API would not).
+  EXPECT_EQ(0, Tool({"list", dir.path(), "outbox"}).status);
+  EXPECT_EQ(0, Tool({"status", dir.path()}).status);
+  EXPECT_EQ("", ReadText(dir.File("OutBoxFolder.xml")));
 
   // Each fault is found where it is.
   const struct {

@@ -73,8 +73,17 @@ Json ReadFolder(const std::string& dir, const FolderInfo& folder) {
   const std::string name = folder.name;
   const bool isOutbox = name == "outbox" || name == "typist-outbox";
   if (isOutbox) out["servers"] = Json::array();
-  // Reading a folder whose file is missing would make the file: leave the directory as it is.
+  // Reading a folder whose file is missing or empty may write the file from its template (the
+  // outboxes do): a folder without content is reported empty and left as it is.
   if ((CFoldwise::ExistsXML(dir.c_str()) & folder.bit) == 0) return out;
+  bool hasContent = false;
+  for (const char* file : folder.files) {
+    FileStatus status;
+    if (Env::Current()->GetFileStatus(JoinFile(dir, file), &status) != 0 || status.size > 0) {
+      hasContent = true;  // a file whose size is unknown is read and reports for itself
+    }
+  }
+  if (!hasContent) return out;
 
   CFoldwise facade;
   facade.SetXmlFalePath(dir);

@@ -1,4 +1,6 @@
 // Opening, saving and flushing a folder file, and the generic rule for deleting an emptied one.
+#include <cerrno>
+
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
@@ -44,7 +46,10 @@ int XmlDocumentFile::OpenDocument(const std::string& path) {
 
 int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
   if (OnAutoDelete()) {
-    (void)Env::Current()->RemoveFile(path);
+    // An emptied folder is a missing file. One that cannot be removed still holds entries the
+    // host would be told are gone; a file that was never there is already as it should be.
+    const int error = Env::Current()->RemoveFile(path);
+    if (error != 0 && error != ENOENT) return 0;
   } else if (write) {
     try {
       if (!document) throw ComError(kErrorPointer, "no document");

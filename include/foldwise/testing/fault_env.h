@@ -34,19 +34,30 @@ class FaultEnv : public EnvWrapper {
   bool fail_remove = false;           // RemoveFile: EACCES
   bool file_busy = false;             // ProbeExclusiveOpen: EWOULDBLOCK (held by another process)
   bool fail_access_rights = false;    // MakeWorldAccessible: EPERM
+  bool fail_sync_directory = false;   // SyncDirectory: EIO
+  bool read_only_directory = false;   // no new names: creating a file that does not exist yet,
+                                      // renaming and removing fail with EACCES
 
   // A fixed clock when non-zero.
   std::time_t fixed_now = 0;
 
-  // Counts of calls made (reads of whole files, files created for writing, removals).
+  // Counts of calls made (reads of whole files, files created for writing, removals, file and
+  // directory flushes, exclusive locks granted) and of calls a fault above made fail.
   std::atomic<int> reads{0};
   std::atomic<int> files_written{0};
   std::atomic<int> removals{0};
+  std::atomic<int> syncs{0};
+  std::atomic<int> directory_syncs{0};
+  std::atomic<int> exclusive_locks{0};
+  std::atomic<int> faults_injected{0};
 
   int ReadFile(const std::string& path, std::string* contents) override;
   int NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) override;
   int RenameFile(const std::string& from, const std::string& to) override;
   int RemoveFile(const std::string& path) override;
+  int SyncDirectory(const std::string& dir) override;
+  int LockFile(const std::string& path, bool exclusive, bool wait,
+               std::unique_ptr<FileLock>* lock) override;
   int ProbeExclusiveOpen(const std::string& path) override;
   int MakeWorldAccessible(const std::string& path) override;
   std::time_t Now() override;

@@ -289,6 +289,13 @@ std::vector<std::string> FolderFiles() {
   return files;
 }
 
+Family FamilyOf(const std::string& file) {
+  const std::string dir = file.substr(0, file.find('/'));
+  int f = 0;
+  while (f + 1 < kFamilyCount && dir != kFiles[f].dir) ++f;
+  return static_cast<Family>(f);
+}
+
 bool IsCachedFamily(const std::string& file) {
   for (int f = 0; f <= kAttributes; ++f) {
     if (file.rfind(std::string(kFiles[f].dir) + "/", 0) == 0) return true;
@@ -391,9 +398,7 @@ std::vector<Entry> ReadFile(const std::string& root, const std::string& file,
   const bool exists = fs::exists(fs::path(root) / file);
   if (exists) fs::copy_file(fs::path(root) / file, fs::path(scratch) / file);
   const std::string dir = copy.string();
-  int f = 0;
-  while (familyDir != kFiles[f].dir) ++f;
-  switch (f) {
+  switch (FamilyOf(file)) {
     case kVoice:
       return ReadCached<CVoiceFolderXML>(dir);
     case kSentItems:

@@ -50,6 +50,8 @@ using Model = std::map<std::string, std::vector<Entry>>;
 
 // Every folder file of every family, relative to the data root.
 std::vector<std::string> FolderFiles();
+// The family a folder file belongs to.
+Family FamilyOf(const std::string& file);
 // Whether the family's files go through the document cache (and so only change at a flush).
 bool IsCachedFamily(const std::string& file);
 // The model after |op|, and after each of its first parts for a bracket (|steps|, optional).

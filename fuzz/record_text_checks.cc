@@ -37,6 +37,23 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+// |text| with every byte outside printable ASCII as \xNN, so a report shows what was tried.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u < 0x7F && c != '\\') {
+      out.push_back(c);
+    } else {
+      static const char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out.push_back(kHex[u >> 4]);
+      out.push_back(kHex[u & 15]);
+    }
+  }
+  return out;
+}
+
 // One family seen through four calls on a data directory.
 template <typename Record>
 struct Family {
@@ -87,7 +104,8 @@ std::string CheckValue(const Family<Record>& family, const Field<Record>& field,
   }
   const std::vector<Record> stored = Stored(family, dir);
   const KnownGap gap = ClassifyValue(text);
-  const std::string where = std::string(family.name) + "." + field.name + " = \"" + text + "\"";
+  const std::string where =
+      std::string(family.name) + "." + field.name + " = \"" + Escaped(text) + "\"";
   if (!refused && stored.size() != 1)
     return where + ": accepted, but " + std::to_string(stored.size()) + " entries";
   if (refused && !stored.empty()) return where + ": refused, but an entry was written";
@@ -95,7 +113,7 @@ std::string CheckValue(const Family<Record>& family, const Field<Record>& field,
   if (refused || IsPath(field.name)) return "";
   if (stored[0].*(field.member) == text) return "";
   if (gap != KnownGap::kNone && !StrictChecks()) return "";
-  return where + ": stored, but read back as \"" + stored[0].*(field.member) + "\" (" +
+  return where + ": stored, but read back as \"" + Escaped(stored[0].*(field.member)) + "\" (" +
          GapName(gap) + ")";
 }
 
@@ -113,7 +131,8 @@ std::string CheckKey(const Family<Record>& family, const Field<Record>& field,
   Record key;
   key.*(field.member) = text;
   const bool equal = field.ignoresCase ? EqualsIgnoringCase(text, "a") : text == "a";
-  const std::string where = std::string(family.name) + " key " + field.name + " = \"" + text + "\"";
+  const std::string where =
+      std::string(family.name) + " key " + field.name + " = \"" + Escaped(text) + "\"";
   bool found = false;
   try {
     found = family.find(dir, key);

@@ -161,6 +161,9 @@ int RunParent(const std::string& root, int kills, int seconds, std::uint64_t see
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   for (int run = 0; run < kills && std::chrono::steady_clock::now() < deadline; ++run) {
     const std::uint64_t runSeed = random();
+    // A driver killed before it truncates the log must not leave the last run's log to be read
+    // as its own.
+    fs::remove(root + "/driver.log");
     const pid_t pid = ::fork();
     if (pid == 0) {
       const std::string seedText = std::to_string(runSeed);

@@ -92,6 +92,7 @@ TEST_F(SaveGuaranteesTest, EverySaveFlushesLocksRenamesThenFlushesTheDirectory) 
   EXPECT_EQ(9u, renamesByFamily.size());
   for (const auto& [family, renames] : renamesByFamily) EXPECT_GT(renames, 0) << family;
   EXPECT_GT(env.lockedRenames, 0);
+  EXPECT_GE(env.exclusive_locks, env.lockedRenames);
   EXPECT_GE(env.directory_syncs, env.renames);
 }
 

@@ -244,6 +244,8 @@ Family<Item> Documents(const char* name, std::vector<Field<Item>> fields,
   return family;
 }
 
+// The outboxes find and delete by the identity of the dictation, guid included, ignoring case
+// (the matching hook of the by-reference change compares the guid exactly; not used here).
 template <typename Folder>
 Family<typename Folder::Item> Outbox(const char* name,
                                      std::vector<Field<typename Folder::Item>> fields) {
@@ -374,7 +376,7 @@ const Family<TypistSent>& TypistSentFamily() {
 
 const Family<Out>& OutboxFamily() {
   static const Family<Out> family = Outbox<COutBoxFolderXML>(
-      "outbox", {FIELD(Out, guid, true, false), FIELD(Out, dictation_file_name, true, true),
+      "outbox", {FIELD(Out, guid, true, true), FIELD(Out, dictation_file_name, true, true),
                  FIELD(Out, dictation_file_path, false, false), FIELD(Out, protocol, true, true),
                  FIELD(Out, date, false, false), FIELD(Out, time, false, false)});
   return family;
@@ -383,7 +385,7 @@ const Family<Out>& OutboxFamily() {
 const Family<TypistOut>& TypistOutboxFamily() {
   static const Family<TypistOut> family = Outbox<COutBoxTypistFolderXML>(
       "typist outbox",
-      {FIELD(TypistOut, guid, true, false), FIELD(TypistOut, document_file_name, true, true),
+      {FIELD(TypistOut, guid, true, true), FIELD(TypistOut, document_file_name, true, true),
        FIELD(TypistOut, document_file_path, false, false),
        FIELD(TypistOut, dictation_file_name, true, true),
        FIELD(TypistOut, dictation_file_path, false, false), FIELD(TypistOut, protocol, true, true),

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libpugixml-dev googletest libgtest-dev libgmock-dev
-          libbenchmark-dev libcli11-dev nlohmann-json3-dev clang-format clang-tidy)
+          libbenchmark-dev libcli11-dev nlohmann-json3-dev clang-format clang-tidy "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

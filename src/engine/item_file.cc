@@ -106,6 +106,9 @@ int ItemFile<Policy>::WriteAll(RecordCursor& cursor) {
       const DomNode item = cursor.WriteRecord(1);
       if (!item || !AppendChildIndented(itemList, item, kItemDepth)) return 0;
     }
+    // Inside a cache bracket the save waits for the flush, which writes the cached document:
+    // the new one must take the old one's place there, or the whole new list is lost.
+    RegisterCachedDocument(*this, path);
     return SaveDocument(path);
   });
 }

@@ -49,9 +49,16 @@ int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
   bool save = write;
   if (OnAutoDelete()) {
     const int error = RemoveFileDurably(Env::Current(), path);
-    // A directory that refuses the deletion still lets the emptied content be written over the
-    // file, so the change holds all the same.
-    save = write && (error == EACCES || error == EPERM);
+    // An emptied folder is a missing file. A directory that refuses the deletion still lets the
+    // emptied content be written over the file, so the change holds all the same; any other
+    // failure leaves entries the host would be told are gone, so it is reported.
+    if (error == EACCES || error == EPERM) {
+      save = write;
+    } else if (error != 0 && error != ENOENT) {
+      return 0;
+    } else {
+      save = false;
+    }
   }
   if (save) {
     try {

@@ -34,6 +34,7 @@ class FaultEnv : public EnvWrapper {
   bool fail_remove = false;           // RemoveFile: EACCES
   bool file_busy = false;             // ProbeExclusiveOpen: EWOULDBLOCK (held by another process)
   bool fail_access_rights = false;    // MakeWorldAccessible: EPERM
+  bool fail_sync_directory = false;   // SyncDirectory: EIO
   bool read_only_directory = false;   // no new names: creating a file that does not exist yet,
                                       // renaming and removing fail with EACCES
   bool lock_busy = false;             // LockFile and locked reads: EWOULDBLOCK (held elsewhere)
@@ -42,13 +43,14 @@ class FaultEnv : public EnvWrapper {
   std::time_t fixed_now = 0;
 
   // Counts of calls made (reads of whole files, files created for writing, removals, file and
-  // directory flushes, exclusive locks granted).
+  // directory flushes, exclusive locks granted) and of calls a fault above made fail.
   std::atomic<int> reads{0};
   std::atomic<int> files_written{0};
   std::atomic<int> removals{0};
   std::atomic<int> syncs{0};
   std::atomic<int> directory_syncs{0};
   std::atomic<int> exclusive_locks{0};
+  std::atomic<int> faults_injected{0};
 
   int ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) override;
   int NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) override;

@@ -69,6 +69,11 @@ int AttributeFile::EnableSwitch(const char* name, int enable, int version) {
     } else {
       if (!attribute) return 0;
       if (!RemoveSelected(attribute, name)) return 0;
+      // Removing the last switch drops the emptied attribute element too. Inside a cache
+      // bracket the next call works on this same document and needs the element back; the
+      // file itself is still deleted, as an empty attribute element is no switch at all.
+      const DomNode root = document->DocumentElement();
+      if (!FindChild(root, "attribute") && !AddChildElement(root, "attribute", 1)) return 0;
     }
     return SaveDocument(path_);
   });

@@ -1,0 +1,141 @@
+#include "fuzz/fuzz_support.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "foldwise/network_services.h"
+#include "foldwise/testing/fake_network_services.h"
+#include "foldwise/xml_document.h"
+
+namespace Foldwise {
+namespace fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Installed once for the process: no test of the network, and no real network either.
+struct ProcessSetup {
+  ProcessSetup() { CXmlDocument::InitXMLDocument(); }
+  testing::FakeNetworkServices net;
+  ScopedNetworkServices useNet{&net};
+};
+
+struct Tally {
+  long tried[6] = {};
+  long refused[6] = {};
+};
+Tally& Values() {
+  static Tally tally;
+  return tally;
+}
+
+// Decodes one UTF-8 sequence at |i|; false when it is not a valid, shortest-form scalar.
+bool NextScalar(const std::string& text, std::size_t& i) {
+  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+  const unsigned char lead = byte(i);
+  int length = 0;
+  unsigned scalar = 0;
+  if (lead < 0x80) {
+    ++i;
+    return true;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    scalar = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    scalar = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    scalar = lead & 0x07u;
+  } else {
+    return false;
+  }
+  if (i + static_cast<std::size_t>(length) > text.size()) return false;
+  for (int k = 1; k < length; ++k) {
+    const unsigned char next = byte(i + static_cast<std::size_t>(k));
+    if ((next & 0xC0u) != 0x80u) return false;
+    scalar = (scalar << 6) | (next & 0x3Fu);
+  }
+  if ((length == 3 && scalar < 0x800) || (length == 4 && (scalar < 0x10000 || scalar > 0x10FFFF)) ||
+      (scalar >= 0xD800 && scalar <= 0xDFFF) || scalar == 0xFFFE || scalar == 0xFFFF) {
+    return false;
+  }
+  i += static_cast<std::size_t>(length);
+  return true;
+}
+
+}  // namespace
+
+KnownGap ClassifyValue(const std::string& value) {
+  if (value.find('\0') != std::string::npos) return KnownGap::kNul;
+  for (const char c : value) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') return KnownGap::kControl;
+  }
+  for (std::size_t i = 0; i < value.size();) {
+    if (!NextScalar(value, i)) return KnownGap::kInvalidUtf8;
+  }
+  if (value.find('\r') != std::string::npos) return KnownGap::kCarriageReturn;
+  if (!value.empty() && value.find_first_not_of(" \t\n\r") == std::string::npos) {
+    return KnownGap::kWhitespaceOnly;
+  }
+  return KnownGap::kNone;
+}
+
+const char* GapName(KnownGap gap) {
+  static const char* const kNames[] = {"plain",           "NUL",        "carriage return",
+                                       "whitespace only", "C0 control", "invalid UTF-8"};
+  return kNames[static_cast<int>(gap)];
+}
+
+bool StrictChecks() {
+#ifdef FOLDWISE_FUZZ_STRICT
+  return true;
+#else
+  return false;
+#endif
+}
+
+std::string FreshScratch(const std::string& name) {
+  static ProcessSetup setup;
+  static const fs::path base =
+      (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
+      ("foldwise-fuzz-" + std::to_string(::getpid()));
+  const fs::path dir = base / name;
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir.string();
+}
+
+std::map<std::string, std::string> Snapshot(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    files[entry.path().string()] = text.str();
+  }
+  return files;
+}
+
+void TallyValue(KnownGap gap, bool refused) {
+  ++Values().tried[static_cast<int>(gap)];
+  if (refused) ++Values().refused[static_cast<int>(gap)];
+}
+
+void PrintValueTally() {
+  std::fprintf(stderr, "values tried (refused) by class:");
+  for (int i = 0; i < 6; ++i) {
+    std::fprintf(stderr, " %s %ld (%ld);", GapName(static_cast<KnownGap>(i)), Values().tried[i],
+                 Values().refused[i]);
+  }
+  std::fprintf(stderr, "\n");
+}
+
+}  // namespace fuzz
+}  // namespace Foldwise

@@ -1,0 +1,23 @@
+// What both fuzz checks share: the process set-up, a scratch directory and the value tally.
+#ifndef FOLDWISE_FUZZ_FUZZ_SUPPORT_H_
+#define FOLDWISE_FUZZ_FUZZ_SUPPORT_H_
+
+#include <map>
+#include <string>
+
+#include "fuzz/fuzz_checks.h"
+
+namespace Foldwise {
+namespace fuzz {
+
+// A directory of this process, emptied on every call (on /dev/shm when there is one: every
+// save flushes, and a disk would make each input take milliseconds).
+std::string FreshScratch(const std::string& name);
+// Every file under |dir| with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& dir);
+void TallyValue(KnownGap gap, bool refused);
+
+}  // namespace fuzz
+}  // namespace Foldwise
+
+#endif  // FOLDWISE_FUZZ_FUZZ_SUPPORT_H_

@@ -10,6 +10,7 @@
 #include "dom/dom.h"
 #include "folders/documents/tree_text.h"
 #include "foldwise/cached_records.h"
+#include "foldwise/errors.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {
@@ -140,9 +141,15 @@ constexpr Changes<Record> ChangesOf(const Change<Record> (&changes)[N]) {
 }
 
 // Sets every field that is non-empty in |values| on |item|, in table order. False when a field
-// asked to abandon the change; the fields set before stay set in the tree.
+// asked to abandon the change; the fields set before stay set in the tree. A value the file
+// cannot carry (IsXmlText) raises ComError before any field is set.
 template <typename Record>
 bool ApplyChanges(DomDocument& doc, DomNode item, const Record& values, Changes<Record> changes) {
+  for (const Change<Record>& change : changes) {
+    if (!IsXmlText(values.*change.member)) {
+      throw ComError(kErrorDomFailure, "a value holds a character a folder file cannot carry");
+    }
+  }
   for (const Change<Record>& change : changes) {
     const std::string& value = values.*change.member;
     if (value.empty()) continue;

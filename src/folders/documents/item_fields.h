@@ -60,6 +60,10 @@ void WriteFields(DomDocument& doc, DomNode parent, const Record& record, Fields<
   for (const Field<Record>& field : fields) {
     const std::string& value = record.*field.member;
     if (field.written == Written::kWhenNonEmpty && value.empty()) continue;
+    // Checked as given: the storage form of a path could hide what the host passed.
+    if (!IsXmlText(value)) {
+      throw ComError(kErrorDomFailure, "a value holds a character a folder file cannot carry");
+    }
     AppendTextElement(doc, parent, field.element,
                       field.stored == Stored::kPath ? StoredForm(value) : value, depth);
   }

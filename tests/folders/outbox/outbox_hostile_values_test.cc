@@ -70,6 +70,8 @@ class OutboxHostileValuesTest : public OutboxFixture {
     EXPECT_THROW(author.AddItemSmtpXML(Item(value.text, "h.dss", "", "mail"), Mail("x")), ComError);
     EXPECT_THROW(author.AddItemSmtpXML(Item("{h}", "h.dss", "", "mail"), Mail(value.text)),
                  ComError);
+    EXPECT_THROW(author.AddItemSmtpXML(Item("{h}", "h.dss", value.text, "mail"), Mail("x")),
+                 ComError);
     EXPECT_THROW(author.AddServerInfoXML({"ftp", value.text}), ComError);
     EXPECT_THROW(author.AddItemErrInfoXML(Key("{a}"), Error(value.text)), ComError);
     OUTBOX_ITEM_XML_DATA values;

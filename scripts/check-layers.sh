@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that every #include points down the layers of the library:
 #   base -> platform -> {dom, location} -> storage -> engine -> folders -> facade
+# and tools/ above them all, seeing only the public headers.
 # (records and testing stand beside them). A folder under src/ may include its own headers, the
 # headers of lower layers, and the public headers its layer is allowed; a folder family under
 # src/folders/ never includes another family. Public headers include only public headers, and
@@ -64,12 +65,22 @@ while IFS= read -r file; do
   fi
 done < <(git ls-files 'include/*.h')
 
+# The command-line tool is a host like any other: public headers and its own headers only.
+while IFS= read -r file; do
+  while IFS= read -r target; do
+    case "$target" in
+      foldwise/*) ;;
+      */*) fail "$file includes $target, which is not a public header" ;;
+    esac
+  done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
+done < <(git ls-files 'tools/*.h' 'tools/*.cc')
+
 while IFS= read -r file; do
   case "$file" in
     src/dom/*) ;;
     *) fail "$file includes pugixml outside src/dom" ;;
   esac
-done < <(git grep -l '#include <pugixml' -- 'src/*' 'include/*' || true)
+done < <(git grep -l '#include <pugixml' -- 'src/*' 'include/*' 'tools/*' || true)
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures layer violation(s)" >&2

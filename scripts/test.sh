@@ -18,11 +18,7 @@ cmake -S . -B "$build_dir" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$build_dir"
 ctest --test-dir "$build_dir" --output-on-failure -j2
 
-# A host finds the installed library through its package config.
+# A host builds against the installed library through find_package and through pkg-config.
 if [ "${1:-}" != "--sanitize" ]; then
-  cmake --install "$build_dir" --prefix "$build_dir/install" >/dev/null
-  cmake -S cmake/consumer_check -B "$build_dir/consumer" -G Ninja \
-    -DCMAKE_PREFIX_PATH="$PWD/$build_dir/install" >/dev/null
-  cmake --build "$build_dir/consumer" >/dev/null
-  "$build_dir/consumer/consumer" "$build_dir/consumer/data"
+  scripts/package-test.sh
 fi

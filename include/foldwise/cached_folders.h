@@ -14,19 +14,20 @@
 #include <memory>
 
 #include "foldwise/cached_records.h"
+#include "foldwise/export.h"
 
 namespace Foldwise {
 
 // The records of each folder. Its files, identifiers and field lists belong to the engine.
-struct VoiceFolderRecords {
+struct FOLDWISE_EXPORT VoiceFolderRecords {
   using Item = VOICE_ITEM_XML_DATA;
   using ItemList = VOICE_ITEMLIST_XML_DATA;
 };
-struct SentItemsFolderRecords {
+struct FOLDWISE_EXPORT SentItemsFolderRecords {
   using Item = SENTITEMS_ITEM_XML_DATA;
   using ItemList = SENTITEMS_ITEMLIST_XML_DATA;
 };
-struct InBoxTypistFolderRecords {
+struct FOLDWISE_EXPORT InBoxTypistFolderRecords {
   using Item = INBOX_TYPIST_ITEM_XML_DATA;
   using ItemList = INBOX_TYPIST_ITEMLIST_XML_DATA;
 };
@@ -38,7 +39,7 @@ struct InBoxTypistFolderRecords {
 // every non-empty field of the key equals the stored text exactly; a key value containing an
 // apostrophe makes the operation fail.
 template <typename Records>
-class CachedItemFolder {
+class FOLDWISE_EXPORT CachedItemFolder {
  public:
   using Item = typename Records::Item;
   using ItemList = typename Records::ItemList;
@@ -94,12 +95,12 @@ extern template class CachedItemFolder<SentItemsFolderRecords>;
 extern template class CachedItemFolder<InBoxTypistFolderRecords>;
 
 // The author's recorded dictations: VoiceFolder.xml and VoiceEFolder.xml.
-class CVoiceFolderXML : public CachedItemFolder<VoiceFolderRecords> {};
+class FOLDWISE_EXPORT CVoiceFolderXML : public CachedItemFolder<VoiceFolderRecords> {};
 // The author's dictations sent to a typist: SentItemsFolder.xml and SentItemsEFolder.xml.
-class CSentItemsFolderXML : public CachedItemFolder<SentItemsFolderRecords> {};
+class FOLDWISE_EXPORT CSentItemsFolderXML : public CachedItemFolder<SentItemsFolderRecords> {};
 // The typist's dictations received from authors: InBoxTypistFolder.xml and
 // InBoxTypistEFolder.xml.
-class CInBoxTypistFolderXML : public CachedItemFolder<InBoxTypistFolderRecords> {};
+class FOLDWISE_EXPORT CInBoxTypistFolderXML : public CachedItemFolder<InBoxTypistFolderRecords> {};
 
 }  // namespace Foldwise
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
 // Values of the list records' delivery_kind.
@@ -107,18 +109,18 @@ struct INBOX_TYPIST_ITEMLIST_XML_DATA {
 };
 
 // Bring a record back to its empty state: every text empty, delivery_kind 0.
-void InitStruct(VOICE_ITEM_XML_DATA& record);
-void InitStruct(VOICE_FTP_XML_DATA& record);
-void InitStruct(VOICE_SMTP_XML_DATA& record);
-void InitStruct(VOICE_ITEMLIST_XML_DATA& record);
-void InitStruct(SENTITEMS_ITEM_XML_DATA& record);
-void InitStruct(SENTITEMS_FTP_XML_DATA& record);
-void InitStruct(SENTITEMS_SMTP_XML_DATA& record);
-void InitStruct(SENTITEMS_ITEMLIST_XML_DATA& record);
-void InitStruct(INBOX_TYPIST_ITEM_XML_DATA& record);
-void InitStruct(INBOX_TYPIST_FTP_XML_DATA& record);
-void InitStruct(INBOX_TYPIST_SMTP_XML_DATA& record);
-void InitStruct(INBOX_TYPIST_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(VOICE_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(VOICE_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(VOICE_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(VOICE_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(INBOX_TYPIST_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(INBOX_TYPIST_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(INBOX_TYPIST_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(INBOX_TYPIST_ITEMLIST_XML_DATA& record);
 
 }  // namespace Foldwise
 

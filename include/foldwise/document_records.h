@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foldwise/cached_records.h"
+#include "foldwise/export.h"
 
 namespace Foldwise {
 
@@ -82,15 +83,15 @@ struct SENTITEMS_TYPIST_ITEMLIST_XML_DATA : SENTITEMS_TYPIST_ITEM_XML_DATA {
   SENTITEMS_TYPIST_SMTP_XML_DATA smtp;
 };
 
-void InitStruct(DOCUMENTS_ITEM_XML_DATA& record);
-void InitStruct(DOCUMENTS_FTP_XML_DATA& record);
-void InitStruct(DOCUMENTS_SMTP_XML_DATA& record);
-void InitStruct(DOCUMENTS_ITEMLIST_XML_DATA& record);
-void InitStruct(DOCUMENTS_TYPIST_ITEM_XML_DATA& record);
-void InitStruct(SENTITEMS_TYPIST_ITEM_XML_DATA& record);
-void InitStruct(SENTITEMS_TYPIST_FTP_XML_DATA& record);
-void InitStruct(SENTITEMS_TYPIST_SMTP_XML_DATA& record);
-void InitStruct(SENTITEMS_TYPIST_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(DOCUMENTS_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(DOCUMENTS_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(DOCUMENTS_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(DOCUMENTS_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(DOCUMENTS_TYPIST_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_TYPIST_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_TYPIST_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_TYPIST_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(SENTITEMS_TYPIST_ITEMLIST_XML_DATA& record);
 
 }  // namespace Foldwise
 

@@ -15,6 +15,7 @@
 
 #include "foldwise/document_records.h"
 #include "foldwise/errors.h"
+#include "foldwise/export.h"
 #include "foldwise/xml_file_base.h"
 
 namespace Foldwise {
@@ -27,7 +28,7 @@ struct FolderAccess;
 
 // The author's documents folder: DocumentsFolder.xml in the data directory. Copies share the
 // held document.
-class CDocumentsFolderXML : public XmlFileBase {
+class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
  public:
   CDocumentsFolderXML();
   ~CDocumentsFolderXML() override;
@@ -77,7 +78,7 @@ class CDocumentsFolderXML : public XmlFileBase {
 
 // The typist's documents folder: DocumentsTypistFolder.xml, the twin of CDocumentsFolderXML
 // with a status and the To and Received texts instead of delivery details.
-class CDocumentsTypistFolderXML : public XmlFileBase {
+class FOLDWISE_EXPORT CDocumentsTypistFolderXML : public XmlFileBase {
  public:
   CDocumentsTypistFolderXML();
   ~CDocumentsTypistFolderXML() override;
@@ -115,7 +116,7 @@ class CDocumentsTypistFolderXML : public XmlFileBase {
 // The typist's sent items: SentItemsTypistFolder.xml, loaded and saved in every call. Bool
 // operations answer false when the file is busy or unreadable, nothing matches, or a required
 // element is missing.
-class CSentItemsTypistFolderXML : public XmlFileBase {
+class FOLDWISE_EXPORT CSentItemsTypistFolderXML : public XmlFileBase {
  public:
   CSentItemsTypistFolderXML();
   ~CSentItemsTypistFolderXML() override;
@@ -146,7 +147,7 @@ class CSentItemsTypistFolderXML : public XmlFileBase {
 // Repeats a change of one documents folder in the other when that folder's file exists. Made by
 // the folders for one notification each. A change made by a synchroniser is never mirrored back;
 // the guard is per thread and survives a target operation that raises.
-class CDocumentsSyncXML : public XmlFileBase {
+class FOLDWISE_EXPORT CDocumentsSyncXML : public XmlFileBase {
  public:
   explicit CDocumentsSyncXML(const std::string& dataDirectory);
   ~CDocumentsSyncXML() override;

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
 // System error numbers as the library reports them. File status reads use the Windows numbering
@@ -37,7 +39,7 @@ constexpr int kAccessRead = 4;
 constexpr int kAccessReadWrite = 6;
 
 // A file being written. Each call returns 0 or an errno value.
-class WritableFile {
+class FOLDWISE_EXPORT WritableFile {
  public:
   virtual ~WritableFile() = default;
   virtual int Append(std::string_view data) = 0;
@@ -46,7 +48,7 @@ class WritableFile {
 };
 
 // An advisory lock held until destroyed.
-class FileLock {
+class FOLDWISE_EXPORT FileLock {
  public:
   virtual ~FileLock() = default;
 };
@@ -56,7 +58,7 @@ constexpr int kNoLock = -1;
 // How long a lock held elsewhere is waited for by default before the operation fails.
 constexpr int kDefaultLockTimeoutMs = 5000;
 
-class Env {
+class FOLDWISE_EXPORT Env {
  public:
   virtual ~Env() = default;
 
@@ -118,7 +120,7 @@ class Env {
 
 // Forwards every call to another Env; a test derives from it and overrides only what it
 // breaks.
-class EnvWrapper : public Env {
+class FOLDWISE_EXPORT EnvWrapper : public Env {
  public:
   explicit EnvWrapper(Env* target) : target_(target) {}
   Env* target() const { return target_; }
@@ -167,7 +169,7 @@ class EnvWrapper : public Env {
 
 // Installs |env| as the Env in force for its lifetime and restores the previous one after.
 // Scopes nest; they are meant for set-up code, not for use while other threads call the library.
-class ScopedEnv {
+class FOLDWISE_EXPORT ScopedEnv {
  public:
   explicit ScopedEnv(Env* env);
   ~ScopedEnv();
@@ -186,10 +188,10 @@ class ScopedEnv {
 // interrupted save of the same file left behind are removed. Where the directory refuses new
 // files but the file itself may be written, the file is rewritten in place instead, which a
 // crash can leave half-written.
-int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
+FOLDWISE_EXPORT int WriteFileAtomically(Env* env, const std::string& path, std::string_view data);
 // Deletes |path| and flushes its directory, so the deletion survives a power loss (an empty
 // file, which counts as missing, is deleted without the flush). 0 or errno.
-int RemoveFileDurably(Env* env, const std::string& path);
+FOLDWISE_EXPORT int RemoveFileDurably(Env* env, const std::string& path);
 
 }  // namespace Foldwise
 

@@ -8,6 +8,8 @@
 #include <exception>
 #include <string>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
 // HRESULT-style result codes carried by ComError.
@@ -21,7 +23,7 @@ constexpr std::uint32_t kErrorConversionBase = 0x80070000u;
 // Raised by every failing DOM call. The cached folders and the attribute file catch it at each
 // operation and report failure by their result; the documents and outbox folders let it reach
 // the host.
-class ComError : public std::exception {
+class FOLDWISE_EXPORT ComError : public std::exception {
  public:
   ComError(std::uint32_t code, std::string description)
       : code_(code), description_(std::move(description)) {}
@@ -38,7 +40,7 @@ class ComError : public std::exception {
 // Raised only by the file-status helpers when a status cannot be written back; caught exactly
 // where a save would otherwise be reported as failed. The documents folders need it: their
 // CloseXML saves through those helpers and catches this around the save.
-class FileError : public std::exception {
+class FOLDWISE_EXPORT FileError : public std::exception {
  public:
   FileError(int system_error, std::string path)
       : system_error_(system_error), message_("file error on " + std::move(path)) {}

@@ -9,13 +9,14 @@
 
 #include <string>
 
+#include "foldwise/export.h"
 #include "foldwise/xml_file_base.h"
 
 namespace Foldwise {
 
 // The data directory is set with SetDirectory. Every operation opens the file, works on it and
 // closes it again; no document is held between calls.
-class CFolderAttrXML : public XmlFileBase {
+class FOLDWISE_EXPORT CFolderAttrXML : public XmlFileBase {
  public:
   CFolderAttrXML();
   ~CFolderAttrXML() override;
@@ -41,9 +42,9 @@ class CFolderAttrXML : public XmlFileBase {
 };
 
 // The text stored in `ver` for |version|: "%d.%d" of version / 100 and version % 100.
-std::string EncodeAttributeVersion(int version);
+FOLDWISE_EXPORT std::string EncodeAttributeVersion(int version);
 // The version read back from a `ver` text: periods removed, then the leading integer.
-int DecodeAttributeVersion(const std::string& text);
+FOLDWISE_EXPORT int DecodeAttributeVersion(const std::string& text);
 
 }  // namespace Foldwise
 

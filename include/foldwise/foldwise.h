@@ -11,6 +11,7 @@
 #include "foldwise/documents_folders.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
+#include "foldwise/facade.h"
 #include "foldwise/folder_attributes.h"
 #include "foldwise/location.h"
 #include "foldwise/network_services.h"

@@ -18,11 +18,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
 // Process-wide cache of this machine's host name. Outside a caching period every query asks
 // the socket layer; inside one, the name read when the period opened is answered from memory.
-class CLocalComputerName {
+class FOLDWISE_EXPORT CLocalComputerName {
  public:
   virtual ~CLocalComputerName();
   CLocalComputerName(const CLocalComputerName&) = delete;
@@ -54,7 +56,7 @@ class CLocalComputerName {
 
 // Process-wide converter between network paths and paths usable on this machine. It knows this
 // machine's shares, the connected network drives and the connections it made itself.
-class NetworkPathResolver {
+class FOLDWISE_EXPORT NetworkPathResolver {
  public:
   virtual ~NetworkPathResolver();
   NetworkPathResolver(const NetworkPathResolver&) = delete;
@@ -123,7 +125,7 @@ class NetworkPathResolver {
 
 // Turns a stored network path into a path usable on this machine, through the connected
 // network drives and this machine's administrative drive shares. Made around each read.
-class SharePathConverter {
+class FOLDWISE_EXPORT SharePathConverter {
  public:
   SharePathConverter() = default;
   virtual ~SharePathConverter() = default;

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
 // A folder this machine shares: its share name and the local path it exposes.
@@ -49,7 +51,7 @@ struct PosixNetworkFiles {
   std::string usershareDir = "/var/lib/samba/usershares";
 };
 
-class NetworkServices {
+class FOLDWISE_EXPORT NetworkServices {
  public:
   virtual ~NetworkServices() = default;
 
@@ -88,7 +90,7 @@ class NetworkServices {
 
 // Forwards every call to another NetworkServices; a host or test derives from it and overrides
 // only what it changes.
-class NetworkServicesWrapper : public NetworkServices {
+class FOLDWISE_EXPORT NetworkServicesWrapper : public NetworkServices {
  public:
   explicit NetworkServicesWrapper(NetworkServices* target) : target_(target) {}
   NetworkServices* target() const { return target_; }
@@ -118,7 +120,7 @@ class NetworkServicesWrapper : public NetworkServices {
 // Installs |services| as the NetworkServices in force for its lifetime and restores the previous
 // one after. Scopes nest; they are meant for set-up code, not for use while other threads call
 // the library.
-class ScopedNetworkServices {
+class FOLDWISE_EXPORT ScopedNetworkServices {
  public:
   explicit ScopedNetworkServices(NetworkServices* services);
   ~ScopedNetworkServices();

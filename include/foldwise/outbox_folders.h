@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "foldwise/export.h"
 #include "foldwise/outbox_records.h"
 #include "foldwise/xml_file_base.h"
 
@@ -25,13 +26,14 @@ namespace Foldwise {
 
 // The matching hooks take nodes of the library's DOM. The DOM is not part of the host API, so
 // its node type is only declared here: a host that overrides a hook builds against the
-// library's sources, every other host never needs the definition. Nodes are passed by const
-// reference and returned by value, which an incomplete type allows in a declaration.
+// library's sources (and links the static library: the shared one keeps the hooks hidden),
+// every other host never needs the definition. Nodes are passed by const reference and
+// returned by value, which an incomplete type allows in a declaration.
 class DomNode;
 using DomNodeList = std::vector<DomNode>;
 
 // The record types of one outbox.
-struct OutboxRecords {
+struct FOLDWISE_EXPORT OutboxRecords {
   using Item = OUTBOX_ITEM_XML_DATA;
   using ItemList = OUTBOX_ITEMLIST_XML_DATA;
   using Smtp = OUTBOX_SMTP_XML_DATA;
@@ -41,7 +43,7 @@ struct OutboxRecords {
   using SrvInfoList = OUTBOX_SRVINFOLIST_XML_DATA;
 };
 
-struct OutboxTypistRecords {
+struct FOLDWISE_EXPORT OutboxTypistRecords {
   using Item = OUTBOX_TYPIST_ITEM_XML_DATA;
   using ItemList = OUTBOX_TYPIST_ITEMLIST_XML_DATA;
   using Smtp = OUTBOX_TYPIST_SMTP_XML_DATA;
@@ -56,7 +58,7 @@ struct OutboxTypistRecords {
 // the typist also document_file_name and document_file_path; every given field must match,
 // ignoring case, paths in storage form. A key with none of them given finds nothing.
 template <typename Records>
-class BasicOutBoxFolderXML : public XmlFileBase {
+class FOLDWISE_EXPORT BasicOutBoxFolderXML : public XmlFileBase {
  public:
   using Item = typename Records::Item;
   using ItemList = typename Records::ItemList;
@@ -120,11 +122,12 @@ class BasicOutBoxFolderXML : public XmlFileBase {
 
   // From |index| (negative counts as 0) on, the first node of |list| that MatchItemNode
   // accepts, its position stored in |index|; null, |index| unchanged, when none does.
-  virtual DomNode FindMatchingNode(const DomNodeList& list, const Item& key, std::int32_t& index);
+  FOLDWISE_NO_EXPORT virtual DomNode FindMatchingNode(const DomNodeList& list, const Item& key,
+                                                      std::int32_t& index);
   // 1 when every non-empty field of |key| matches the item: guid exactly, paths in storage
   // form, the other texts ignoring case. The author compares guid, dictation_file_name,
   // dictation_file_path and protocol; the typist all eight fields. An all-empty key matches.
-  virtual int MatchItemNode(const DomNode& item, const Item& key);
+  FOLDWISE_NO_EXPORT virtual int MatchItemNode(const DomNode& item, const Item& key);
 
  protected:
   BasicOutBoxFolderXML();
@@ -136,7 +139,7 @@ extern template class BasicOutBoxFolderXML<OutboxRecords>;
 extern template class BasicOutBoxFolderXML<OutboxTypistRecords>;
 
 // The author's outbox, OutBoxFolder.xml.
-class COutBoxFolderXML : public BasicOutBoxFolderXML<OutboxRecords> {
+class FOLDWISE_EXPORT COutBoxFolderXML : public BasicOutBoxFolderXML<OutboxRecords> {
  public:
   COutBoxFolderXML();
   ~COutBoxFolderXML() override;
@@ -147,7 +150,7 @@ class COutBoxFolderXML : public BasicOutBoxFolderXML<OutboxRecords> {
 // The typist's outbox, OutBoxTypistFolder.xml: items carry the typed document beside the
 // dictation it belongs to, and e-mail details carry the recipients' addresses. The four-record
 // change skips a missing date or time instead of failing.
-class COutBoxTypistFolderXML : public BasicOutBoxFolderXML<OutboxTypistRecords> {
+class FOLDWISE_EXPORT COutBoxTypistFolderXML : public BasicOutBoxFolderXML<OutboxTypistRecords> {
  public:
   COutBoxTypistFolderXML();
   ~COutBoxTypistFolderXML() override;

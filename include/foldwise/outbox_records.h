@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foldwise/cached_records.h"
+#include "foldwise/export.h"
 
 namespace Foldwise {
 
@@ -122,20 +123,20 @@ struct OUTBOX_TYPIST_SRVINFOLIST_XML_DATA {
 };
 
 // Empty every text; zero delivery_kind and error_count; null error_list without releasing it.
-void InitStruct(OUTBOX_ITEM_XML_DATA& record);
-void InitStruct(OUTBOX_FTP_XML_DATA& record);
-void InitStruct(OUTBOX_SMTP_XML_DATA& record);
-void InitStruct(OUTBOX_ERRINFO_XML_DATA& record);
-void InitStruct(OUTBOX_ITEMLIST_XML_DATA& record);
-void InitStruct(OUTBOX_SRVINFO_XML_DATA& record);
-void InitStruct(OUTBOX_SRVINFOLIST_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_ITEM_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_FTP_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_SMTP_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_ERRINFO_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_ITEMLIST_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_SRVINFO_XML_DATA& record);
-void InitStruct(OUTBOX_TYPIST_SRVINFOLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_ERRINFO_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_SRVINFO_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_SRVINFOLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_ITEM_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_FTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_SMTP_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_ERRINFO_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_ITEMLIST_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_SRVINFO_XML_DATA& record);
+FOLDWISE_EXPORT void InitStruct(OUTBOX_TYPIST_SRVINFOLIST_XML_DATA& record);
 
 }  // namespace Foldwise
 

@@ -15,9 +15,11 @@
 
 #include <cstddef>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
-class CXmlDocument {
+class FOLDWISE_EXPORT CXmlDocument {
  public:
   CXmlDocument() = delete;
 

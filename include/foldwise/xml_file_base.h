@@ -9,9 +9,11 @@
 
 #include <string>
 
+#include "foldwise/export.h"
+
 namespace Foldwise {
 
-class XmlFileBase {
+class FOLDWISE_EXPORT XmlFileBase {
  public:
   XmlFileBase();
   virtual ~XmlFileBase();

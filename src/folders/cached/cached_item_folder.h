@@ -76,8 +76,9 @@ class OwnCacheBracket {
 
 }  // namespace cached_folder_internal
 
+// The engine stays out of the shared library's symbol table although its owner is exported.
 template <typename Records>
-class CachedItemFolder<Records>::Files {
+class FOLDWISE_NO_EXPORT CachedItemFolder<Records>::Files {
  public:
   using Schema = CachedFolderSchema<Records>;
   using Paths = typename Schema::Paths;

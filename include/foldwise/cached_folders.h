@@ -65,7 +65,8 @@ class FOLDWISE_EXPORT CachedItemFolder {
   int GetItemXML(Item& key, ItemList* out);
   // Entries matching |key|, or all entries when |key| is null.
   int GetItemCountXML(Item* key);
-  // Replaces both files by |list|, each entry routed by its dictation file name.
+  // Replaces both files by |list|, each entry routed by its dictation file name. A file that
+  // does not parse is first set aside as <file>.damaged-<UTC time>; 0 when it cannot be.
   int SetItemListXML(long count, ItemList* list);
   int SetItemListXML(long count, Item* list);
   // Appends |item| to the file its dictation file name routes it to. |macros| non-zero expands

@@ -4,7 +4,8 @@
 // These folders edit their document tree directly. The two documents folders hold their tree
 // from OpenXML to CloseXML; a host may bracket several operations that way, otherwise each
 // operation opens and closes the folder itself. The typist's sent items load and save the file
-// in every call. A failing DOM call leaves an operation as ComError and reaches the host.
+// in every call. A failing DOM call leaves an operation as ComError and reaches the host; so
+// does a value a file cannot carry (see the README), raised before anything changes.
 // Arrays handed out are counted arrays that only the folder's DelItemListXML releases.
 #ifndef FOLDWISE_DOCUMENTS_FOLDERS_H_
 #define FOLDWISE_DOCUMENTS_FOLDERS_H_
@@ -34,7 +35,8 @@ class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
   CDocumentsFolderXML(const CDocumentsFolderXML&) = default;
   CDocumentsFolderXML& operator=(const CDocumentsFolderXML&) = default;
 
-  // Writes a new, empty folder file; a non-empty file that does not parse is left alone.
+  // Writes a new, empty folder file; a non-empty file that does not parse is first set aside as
+  // <file>.damaged-<UTC time> (and left alone when it cannot be).
   void MakeXML();
   // Loads the file (made from the template when missing or empty): 0 opened now, 1 already
   // open, -1 failure (the file is left as it is).
@@ -121,7 +123,8 @@ class FOLDWISE_EXPORT CSentItemsTypistFolderXML : public XmlFileBase {
   CSentItemsTypistFolderXML(const CSentItemsTypistFolderXML&) = default;
   CSentItemsTypistFolderXML& operator=(const CSentItemsTypistFolderXML&) = default;
 
-  // Writes the empty folder file; a non-empty file that does not parse is left alone.
+  // Writes the empty folder file; a non-empty file that does not parse is first set aside as
+  // <file>.damaged-<UTC time> (and left alone when it cannot be).
   void MakeXML();
   void AddItemFtpXML(SENTITEMS_TYPIST_ITEM_XML_DATA item, SENTITEMS_TYPIST_FTP_XML_DATA ftp);
   void AddItemSmtpXML(SENTITEMS_TYPIST_ITEM_XML_DATA item, SENTITEMS_TYPIST_SMTP_XML_DATA mail);

@@ -6,7 +6,9 @@
 // (and no other process holds it) and drops the tree; no document is kept between operations.
 // A missing or empty file is first written from the template; a file that does not parse is
 // never touched. Failures that find nothing end an operation quietly. A DOM failure inside an
-// operation leaves it as ComError, and then nothing has been written.
+// operation leaves it as ComError, and then nothing has been written; a value a file cannot
+// carry (see the README) is such a failure, and makes the operations with a result answer false
+// or 0 instead.
 //
 // Arrays handed out (item lists, server lists, error lists) belong to the library: give them
 // back to DelItemListXML, DelServerInfoListXML or DelDataErrInfoXML, which accept null.
@@ -68,7 +70,8 @@ class FOLDWISE_EXPORT BasicOutBoxFolderXML : public XmlFileBase {
 
   ~BasicOutBoxFolderXML() override;
 
-  // Writes a fresh file from the template, replacing any file of that name.
+  // Writes a fresh file from the template, replacing any file of that name; one that does not
+  // parse is first set aside as <file>.damaged-<UTC time> (and left alone when it cannot be).
   void MakeXML();
   // Appends an item with its e-mail (or FTP) details; adding twice gives two items.
   void AddItemSmtpXML(Item item, Smtp mail);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "dom/value_text.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "platform/file_hold.h"
@@ -17,17 +18,17 @@ constexpr unsigned kParseFlags =
 
 [[noreturn]] void Fail(const std::string& what) { throw ComError(kErrorDomFailure, what); }
 
-bool IsWhitespaceOnly(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+using value_text::IsWhitespaceOnly;
 
-bool IsText(pugi::xml_node node) {
-  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+// Plain text made only of whitespace is indentation: a value of that kind is held as CDATA.
+bool IsIndentation(pugi::xml_node node) {
+  return node.type() == pugi::node_pcdata && IsWhitespaceOnly(node.value());
 }
 
 void AppendDescendantText(pugi::xml_node node, std::string* out) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-    if (IsText(child)) {
+    if (child.type() == pugi::node_cdata ||
+        (child.type() == pugi::node_pcdata && !IsIndentation(child))) {
       out->append(child.value());
     } else if (child.type() == pugi::node_element) {
       AppendDescendantText(child, out);
@@ -60,6 +61,44 @@ class StringWriter : public pugi::xml_writer {
  private:
   std::string* out_;
 };
+
+// Only a text with a character reference can load into a value that needs one again.
+bool HasCharacterReference(std::string_view text) {
+  return text.find("&#") != std::string_view::npos;
+}
+
+bool HoldsReferencedValue(pugi::xml_node node) {
+  return static_cast<bool>(
+      node.find_node([](pugi::xml_node n) { return value_text::IsReferencedValue(n); }));
+}
+
+// Writes |node| as pugixml does in raw form, except that values needing character references
+// get them (dom/value_text.h). Only the elements on the way to such a value are written here;
+// everything else is left to pugixml, so ordinary files come out byte for byte as before.
+void PrintNode(pugi::xml_node node, StringWriter& writer, std::string* out) {
+  if (value_text::IsReferencedValue(node)) {
+    value_text::AppendReferenced(node.value(), out);
+    return;
+  }
+  if (node.type() != pugi::node_element || !HoldsReferencedValue(node)) {
+    node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return;
+  }
+  // The start tag as pugixml writes it: an empty copy with the same attributes gives
+  // "<name attributes/>", whose "/>" becomes ">".
+  pugi::xml_document scratch;
+  pugi::xml_node copy = scratch.append_child(node.name());
+  for (pugi::xml_attribute attribute : node.attributes()) copy.append_copy(attribute);
+  copy.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+  if (out->size() < 2 || out->compare(out->size() - 2, 2, "/>") != 0) {
+    Fail("cannot write the start tag");
+  }
+  out->replace(out->size() - 2, 2, ">");
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    PrintNode(child, writer, out);
+  }
+  out->append("</").append(node.name()).append(">");
+}
 
 }  // namespace
 
@@ -144,22 +183,34 @@ std::string DomNode::Text() const {
   if (node.type() == pugi::node_element || node.type() == pugi::node_document) {
     AppendDescendantText(node, &text);
   } else {
-    text = node.value();
+    if (!IsIndentation(node)) text = node.value();
   }
-  if (IsWhitespaceOnly(text)) text.clear();
   return text;
 }
 
 void DomNode::SetText(std::string_view text) {
   pugi::xml_node node = Checked();
+  // Checked before anything changes: pugixml would cut the text at a NUL, and a file holding
+  // the other refused characters is one a strict XML reader rejects as a whole.
+  if (!IsXmlText(text)) Fail("the text holds a character a folder file cannot carry");
   if (node.type() != pugi::node_element) {
     if (!node.set_value(std::string(text).c_str())) Fail("the node holds no text");
     return;
   }
-  while (node.first_child()) node.remove_child(node.first_child());
-  if (text.empty()) return;
-  pugi::xml_node data = node.append_child(pugi::node_pcdata);
-  if (!data || !data.set_value(std::string(text).c_str())) Fail("the text cannot be set");
+  const pugi::xml_node_type kind =
+      value_text::NeedsReferences(text) ? pugi::node_cdata : pugi::node_pcdata;
+  pugi::xml_node data;
+  if (!text.empty()) {
+    // Made before the old children go, so a failure leaves the node as it was.
+    data = node.prepend_child(kind);
+    if (!data || !data.set_value(std::string(text).c_str())) {
+      if (data) node.remove_child(data);
+      Fail("the text cannot be set");
+    }
+  }
+  while (data ? data.next_sibling() : node.first_child()) {
+    node.remove_child(data ? data.next_sibling() : node.first_child());
+  }
 }
 
 std::string DomNode::GetAttribute(const char* name) const {
@@ -169,6 +220,7 @@ std::string DomNode::GetAttribute(const char* name) const {
 void DomNode::SetAttribute(const char* name, std::string_view value) {
   pugi::xml_node node = Checked();
   if (node.type() != pugi::node_element) Fail("only elements have attributes");
+  if (!IsXmlText(value)) Fail("the value holds a character a folder file cannot carry");
   pugi::xml_attribute attribute = node.attribute(name);
   if (!attribute) attribute = node.append_attribute(name);
   if (!attribute || !attribute.set_value(std::string(value).c_str())) {
@@ -222,6 +274,7 @@ void DomDocument::ReleaseText() {
 }
 
 bool DomDocument::LoadXml(std::string_view text) {
+  const bool references = HasCharacterReference(text);
   const pugi::xml_parse_result result =
       doc_.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
   // Whatever came of it, the document no longer points into a text of its own.
@@ -230,6 +283,7 @@ bool DomDocument::LoadXml(std::string_view text) {
     doc_.reset();
     return false;
   }
+  if (references) value_text::MarkReferencedValues(doc_);
   return true;
 }
 
@@ -243,6 +297,8 @@ bool DomDocument::Load(const std::string& path) {
     ReleaseText();
     return false;
   }
+  // Parsing in place overwrites the text, so look for references first.
+  const bool references = HasCharacterReference(text);
   const pugi::xml_parse_result result =
       doc_.load_buffer_inplace(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
   // The previous text is no longer referenced; the new one is, for the life of the content.
@@ -253,6 +309,7 @@ bool DomDocument::Load(const std::string& path) {
     ReleaseText();
     return false;
   }
+  if (references) value_text::MarkReferencedValues(doc_);
   return true;
 }
 
@@ -260,7 +317,7 @@ void DomDocument::SerializeTo(std::string* out) const {
   out->clear();
   StringWriter writer(out);
   for (pugi::xml_node child = doc_.first_child(); child; child = child.next_sibling()) {
-    child.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    PrintNode(child, writer, out);
     out->append("\r\n");
   }
 }

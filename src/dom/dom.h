@@ -22,6 +22,11 @@ constexpr int kDocumentNode = 9;
 class DomNode;
 using DomNodeList = std::vector<DomNode>;
 
+// Whether |text| can be stored in a folder file and read back exactly: well-formed UTF-8 of
+// characters XML 1.0 allows (no NUL, no control character but tab, line feed and carriage
+// return, no U+FFFE or U+FFFF).
+bool IsXmlText(std::string_view text);
+
 // A reference to a node of some DomDocument, or null. Cheap to copy; valid while its document
 // lives and the node is in it. Every operation on a null reference raises ComError
 // (kErrorPointer); every other failing operation raises ComError (kErrorDomFailure).
@@ -53,12 +58,15 @@ class DomNode {
   // Detaches |child| from this node; the node is gone afterwards.
   void RemoveChild(DomNode child);
 
-  // The text of the node and its descendants joined; text made only of whitespace reads empty.
+  // The text of the node and its descendants joined, exactly as set; indentation (text nodes
+  // made only of whitespace that no value put there) reads empty.
   std::string Text() const;
-  // Replaces the node's children by one text node (none for an empty text).
+  // Replaces the node's children by one text node (none for an empty text). A text IsXmlText
+  // refuses raises ComError (kErrorDomFailure) and leaves the node as it was.
   void SetText(std::string_view text);
 
   std::string GetAttribute(const char* name) const;  // empty when absent
+  // Raises ComError, the node unchanged, for a value IsXmlText refuses.
   void SetAttribute(const char* name, std::string_view value);
   void RemoveAttribute(const char* name);
 
@@ -87,13 +95,17 @@ class DomDocument {
   static std::shared_ptr<DomDocument> Create() { return std::make_shared<DomDocument>(); }
 
   // Replaces the content by the parsed |text| (UTF-8, optional byte-order mark), dropping text
-  // nodes made only of whitespace. False, and an empty document, when it is not well-formed.
+  // nodes made only of raw whitespace (indentation); whitespace and carriage returns written as
+  // character references are values and kept. False, and an empty document, when it is not
+  // well-formed.
   bool LoadXml(std::string_view text);
   // Reads |path| through the Env in force and parses it as LoadXml does, in place: the document
   // keeps the file's text. False when the file cannot be read or does not parse.
   bool Load(const std::string& path);
   // The document as saved: its document-level nodes each followed by "\r\n", the tree below
-  // them written exactly as it stands (no re-indentation).
+  // them written exactly as it stands (no re-indentation). A value made only of whitespace is
+  // written as character references, and a carriage return in a value as "&#13;", so that
+  // loading gives them back.
   std::string Serialize() const;
   // Serialize() into |out|, whose capacity is reused.
   void SerializeTo(std::string* out) const;

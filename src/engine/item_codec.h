@@ -103,6 +103,16 @@ void WriteFields(RecordCursor& cursor, DomNode parent, const Record& record,
   }
 }
 
+// Whether every field of |record| can be stored and read back (IsXmlText): checked before an
+// operation that writes several records touches any file, so a refused value changes nothing.
+template <typename Record, std::size_t N>
+bool FieldsAreXmlText(const Record& record, const TextField<Record> (&fields)[N]) {
+  for (const TextField<Record>& field : fields) {
+    if (!IsXmlText(record.*field.member)) return false;
+  }
+  return true;
+}
+
 // Each field takes the text of the first child element of its name, as a lookup by name would,
 // found in one walk over the children: fields are stored in table order, so the search for the
 // next one starts after the last match.
@@ -156,6 +166,8 @@ struct ItemCodec<Item, Paths, false> {
     }
     ReadFields<Paths>(item, record, Schema::kFields);
   }
+
+  static bool IsStorable(const Item& record) { return FieldsAreXmlText(record, Schema::kFields); }
 };
 
 // A list-form record: its item, then the delivery details the item's protocol names.
@@ -190,6 +202,12 @@ struct ItemCodec<ItemList, Paths, true> {
     }
   }
 
+  static bool IsStorable(const ItemList& record) {
+    return ItemCodec<Item, Paths>::IsStorable(record.item) &&
+           FieldsAreXmlText(record.ftp, DeliverySchema<Ftp>::kFields) &&
+           FieldsAreXmlText(record.smtp, DeliverySchema<Smtp>::kFields);
+  }
+
  private:
   // Adds the delivery element |name| with the fields of |delivery|, and makes `protocol` say so.
   template <typename Delivery>
@@ -212,6 +230,14 @@ class TypedCursor final : public RecordCursor {
  public:
   TypedCursor() = default;
   TypedCursor(Record* records, int recordCount) { Bind(records, recordCount); }
+
+  // Whether every record can be stored and read back exactly (see FieldsAreXmlText).
+  static bool AreStorable(const Record* records, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!ItemCodec<Record, Paths>::IsStorable(records[i])) return false;
+    }
+    return true;
+  }
 
   // Starts over on |recordCount| records at |records|: macros off, index 0.
   void Bind(Record* records, int recordCount) {

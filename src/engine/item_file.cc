@@ -3,6 +3,7 @@
 
 #include "location/file_path.h"
 #include "platform/file_hold.h"
+#include "storage/damaged_file.h"
 #include "storage/document_cache.h"
 
 namespace Foldwise {
@@ -99,7 +100,9 @@ template <typename Policy>
 int ItemFile<Policy>::WriteAll(RecordCursor& cursor) {
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;
-  // The old content is never read, so even a file that does not parse is replaced.
+  // The old content is not wanted, but a file that does not parse may still hold what a host
+  // needs: it is set aside rather than replaced or deleted.
+  if (!MakeWayForNewFile(path)) return 0;
   return WithNewDocument<Policy>(*this, [&] {
     const DomNode itemList = document->AsNode().SelectSingleNode(kItemList);
     while (!cursor.IsExhausted()) {

@@ -64,6 +64,14 @@ std::string RecordCursor::BuildQuery() {
   return query;
 }
 
+bool RecordCursor::IsUsableKey() {
+  try {
+    return !BuildQuery().empty();
+  } catch (const ComError&) {
+    return false;
+  }
+}
+
 std::string RecordCursor::BuildPredicates(DomNode element, const std::string& prefix) {
   std::string predicates;
   if (HasElementChild(element)) {

@@ -35,6 +35,8 @@ class RecordCursor : public XmlDocumentFile {
   // current record; empty when the record cannot be written. Raises ComError for a value the
   // query cannot carry.
   std::string BuildQuery();
+  // Whether BuildQuery gives a query for the current record, rather than nothing or ComError.
+  bool IsUsableKey();
   // One predicate per leaf below |element|, each comparing the leaf's path under |prefix| with
   // its text. Raises ComError when a text contains an apostrophe: it would end the literal and
   // let the rest of the value rewrite the query.

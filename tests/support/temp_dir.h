@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace Foldwise {
 namespace testing {
@@ -56,6 +57,20 @@ inline int CountTemporaryFiles(const std::string& dir) {
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) ++count;
   }
   return count;
+}
+
+// The files in |dir| that |name| was set aside as (name + ".damaged-..."), removed from the
+// directory after their contents are read, so a test can set the same file aside again.
+inline std::vector<std::string> TakeSetAsideContents(const std::string& dir,
+                                                     const std::string& name) {
+  std::vector<std::string> contents;
+  const std::string prefix = name + ".damaged-";
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind(prefix, 0) != 0) continue;
+    contents.push_back(ReadText(entry.path().string()));
+    std::filesystem::remove(entry.path());
+  }
+  return contents;
 }
 
 }  // namespace testing

@@ -167,6 +167,8 @@ template <typename Record>
 int CachedItemFolder<Records>::Files::SetItems(long count, Record* list) {
   using cached_folder_internal::EntryOf;
   using cached_folder_internal::IsEncryptionItem;
+  // Checked for both files before either is written: a refused value leaves both as they were.
+  if (count > 0 && !Cursor<Record>::AreStorable(list, static_cast<std::size_t>(count))) return 0;
   std::vector<Record> plainRecords;
   std::vector<Record> encryptedRecords;
   for (long i = 0; i < count; ++i) {
@@ -184,6 +186,7 @@ template <typename Record>
 int CachedItemFolder<Records>::Files::AddItem(Record& item, int macros) {
   using cached_folder_internal::EntryOf;
   using cached_folder_internal::IsEncryptionItem;
+  if (!Cursor<Record>::AreStorable(&item, 1)) return 0;
   Cursor<Record> cursor(&item, 1);
   cursor.SetMacros(macros);
   File& file = IsEncryptionItem(EntryOf<Item, Record>(item)) ? encrypted : plain;
@@ -194,6 +197,8 @@ template <typename Records>
 template <typename Record>
 int CachedItemFolder<Records>::Files::ChangeItems(Item& key, Record& values, int macros) {
   Cursor<Item> keyCursor(&key, 1);
+  // A key or value the files cannot hold is refused the same whether or not the files exist.
+  if (!keyCursor.IsUsableKey() || !Cursor<Record>::AreStorable(&values, 1)) return 0;
   Cursor<Record> valueCursor(&values, 1);
   valueCursor.SetMacros(macros);
   // Entries are changed where they are, even when the new name would route them elsewhere.
@@ -208,6 +213,8 @@ int CachedItemFolder<Records>::Files::ChangeItems(Item& key, Record& values, int
 template <typename Records>
 int CachedItemFolder<Records>::Files::DeleteItems(Item& key) {
   Cursor<Item> keyCursor(&key, 1);
+  // A key the files cannot hold is refused the same whether or not the files exist.
+  if (!keyCursor.IsUsableKey()) return 0;
   int result = 1;
   if (plain.Exists()) result = plain.DeleteItems(keyCursor);
   if (encrypted.Exists()) result = encrypted.DeleteItems(keyCursor) && result ? 1 : 0;

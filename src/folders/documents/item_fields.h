@@ -10,6 +10,7 @@
 #include "dom/dom.h"
 #include "folders/documents/tree_text.h"
 #include "foldwise/cached_records.h"
+#include "foldwise/errors.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {
@@ -59,6 +60,10 @@ void WriteFields(DomDocument& doc, DomNode parent, const Record& record, Fields<
   for (const Field<Record>& field : fields) {
     const std::string& value = record.*field.member;
     if (field.written == Written::kWhenNonEmpty && value.empty()) continue;
+    // Checked as given: the storage form of a path could hide what the host passed.
+    if (!IsXmlText(value)) {
+      throw ComError(kErrorDomFailure, "a value holds a character a folder file cannot carry");
+    }
     AppendTextElement(doc, parent, field.element,
                       field.stored == Stored::kPath ? StoredForm(value) : value, depth);
   }
@@ -140,9 +145,15 @@ constexpr Changes<Record> ChangesOf(const Change<Record> (&changes)[N]) {
 }
 
 // Sets every field that is non-empty in |values| on |item|, in table order. False when a field
-// asked to abandon the change; the fields set before stay set in the tree.
+// asked to abandon the change; the fields set before stay set in the tree. A value the file
+// cannot carry (IsXmlText) raises ComError before any field is set.
 template <typename Record>
 bool ApplyChanges(DomDocument& doc, DomNode item, const Record& values, Changes<Record> changes) {
+  for (const Change<Record>& change : changes) {
+    if (!IsXmlText(values.*change.member)) {
+      throw ComError(kErrorDomFailure, "a value holds a character a folder file cannot carry");
+    }
+  }
   for (const Change<Record>& change : changes) {
     const std::string& value = values.*change.member;
     if (value.empty()) continue;

@@ -6,6 +6,7 @@
 #include "foldwise/env.h"
 #include "foldwise/location.h"
 #include "location/file_path.h"
+#include "storage/damaged_file.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {
@@ -90,11 +91,7 @@ std::shared_ptr<DomDocument> NewFolderTemplate(const char* identifier,
   return doc;
 }
 
-bool MayReplaceWithTemplate(const std::string& path) {
-  if (!HasContent(path)) return true;
-  DomDocument probe;
-  return probe.Load(path);
-}
+bool MayReplaceWithTemplate(const std::string& path) { return MakeWayForNewFile(path); }
 
 bool NeedsTemplate(const std::string& path) {
   Env* env = Env::Current();

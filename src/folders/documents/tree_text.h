@@ -43,8 +43,8 @@ std::string FolderFilePath(const std::string& directory, const char* fileName);
 std::shared_ptr<DomDocument> NewFolderTemplate(const char* identifier,
                                                const std::string* folderPath,
                                                DomNode* itemList = nullptr);
-// Whether |path| may be replaced by a template: it is missing or empty, or it parses. A file
-// with content that does not parse is never overwritten.
+// Whether |path| may be replaced by a template: it is missing or empty, or it parses, or it did
+// not parse and has been set aside (storage/damaged_file.h). Such a file is never overwritten.
 bool MayReplaceWithTemplate(const std::string& path);
 // Whether the folder file must first be made from the template: it cannot be read, or it is
 // empty.

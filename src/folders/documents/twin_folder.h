@@ -52,11 +52,19 @@ class TwinFolder {
     DomNode list = held.ItemList();
     if (!list) return false;
     DomDocument& doc = held.Document();
+    // Every item is written before any joins the list: a value the file cannot carry raises
+    // ComError while the held tree is still as it was.
+    DomNodeList items;
+    items.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (long i = 0; i < count; ++i) {
-      AppendIndent(doc, list, kItemDepth);
-      DomNode item = list.AppendChild(doc.CreateElement("item"));
+      DomNode item = doc.CreateElement("item");
       Traits::WriteItem(doc, item, entries[i]);
       AppendIndent(doc, item, kItemDepth);
+      items.push_back(item);
+    }
+    for (const DomNode& item : items) {
+      AppendIndent(doc, list, kItemDepth);
+      list.AppendChild(item);
       AppendIndent(doc, list, kItemDepth - 1);
     }
     operation.Commit();

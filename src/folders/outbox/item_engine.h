@@ -138,9 +138,20 @@ struct ItemOps {
     });
   }
 
+  // Whether every text |steps| would take from |values| can be stored (IsXmlText): a change
+  // holding one that cannot is refused whole, whether or not an item matches.
+  template <typename Steps>
+  static bool AreStorable(const Steps& steps, const Item& values) {
+    for (const auto& step : steps) {
+      if (!IsXmlText(values.*step.member)) return false;
+    }
+    return true;
+  }
+
   // The four-record change of the first item whose dictation matches |key|.
   static bool Change(const OutboxSite& site, const Item& key, const Item& values, const Smtp& mail,
                      const Ftp& ftp) {
+    if (!AreStorable(Schema::kChangeSteps, values)) return false;
     bool changed = false;
     Run(site, [&](DomDocument& doc, DomNode list) {
       const DomNode item = FindItemNode<Schema>(list, key);
@@ -187,6 +198,7 @@ struct ItemOps {
   template <typename Steps, typename Find>
   static int ChangeEach(const OutboxSite& site, const Steps& steps, const Item& key,
                         const Item& values, Find&& find) {
+    if (!AreStorable(steps, values)) return 0;
     KeyFormMemo memo;
     const bool done =
         RunFrame(site, FileClaim::kBeforeLoading, kItemList, [&](DomDocument& doc, DomNode list) {

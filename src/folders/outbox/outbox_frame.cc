@@ -3,6 +3,7 @@
 #include "folders/outbox/outbox_nodes.h"
 #include "foldwise/errors.h"
 #include "location/file_path.h"
+#include "storage/damaged_file.h"
 
 namespace Foldwise {
 namespace outbox {
@@ -24,7 +25,8 @@ void OutboxFile::WriteTemplate() {
   AppendElement(doc, root, kServerList, kDepthListInRoot);
   AppendElement(doc, root, kItemList, kDepthListInRoot);
   AppendIndent(doc, root, 0);
-  if (!IsFileFree(path_)) return;
+  // A file that does not parse is set aside, never written over.
+  if (!IsFileFree(path_) || !MakeWayForNewFile(path_)) return;
   doc.Save(path_);
   folder_.SetFileAccess(path_);
 }

@@ -1,5 +1,6 @@
 // A folder file that does not parse, or parses without the folder's elements, is never changed
 // by any operation: each reports the failure its contract gives and leaves the bytes alone.
+// MakeXML, which writes a fresh file whatever was there, first sets a damaged one aside.
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,18 @@ class DamagedFileTest : public DocumentsFixture {
         operations[i]();
         EXPECT_EQ(content, Text(file)) << file << ", operation " << i << ", content " << content;
       }
+    }
+  }
+
+  // MakeXML writes a fresh file over one that does not parse only after setting that one aside
+  // with its bytes; opening it fails and changes nothing.
+  void ExpectSetAsideByMake(const char* file, const std::function<void()>& make) {
+    for (const std::string& content : kUnparseable) {
+      Write(file, content);
+      make();
+      EXPECT_NE(content, Text(file)) << file;
+      EXPECT_EQ(std::vector<std::string>{content}, testing::TakeSetAsideContents(dir.path(), file))
+          << file;
     }
   }
 };
@@ -62,14 +75,13 @@ TEST_F(DamagedFileTest, AuthorFolder) {
          typist.MakeXML();
          typist.AddItemXML(TypistItem("t1", "t.doc"));
        }});
-  // Opening reports the failure when the file does not parse; MakeXML leaves it alone.
-  ExpectUntouched(kAuthorFile,
-                  {[&] { author.MakeXML(); },
-                   [&] {
-                     EXPECT_EQ(-1, author.OpenXML());
-                     author.CloseXML(1);
-                   }},
+  // Opening reports the failure when the file does not parse.
+  ExpectUntouched(kAuthorFile, {[&] {
+                    EXPECT_EQ(-1, author.OpenXML());
+                    author.CloseXML(1);
+                  }},
                   kUnparseable);
+  ExpectSetAsideByMake(kAuthorFile, [&] { author.MakeXML(); });
 }
 
 TEST_F(DamagedFileTest, TypistFolder) {
@@ -91,13 +103,12 @@ TEST_F(DamagedFileTest, TypistFolder) {
          author.AddItemFtpXML(AuthorItem("a1", "a.doc"), {}, 0);
          author.DelItemXML(AuthorItem("a1", ""));
        }});
-  ExpectUntouched(kTypistFile,
-                  {[&] { typist.MakeXML(); },
-                   [&] {
-                     EXPECT_EQ(-1, typist.OpenXML());
-                     typist.CloseXML(1);
-                   }},
+  ExpectUntouched(kTypistFile, {[&] {
+                    EXPECT_EQ(-1, typist.OpenXML());
+                    typist.CloseXML(1);
+                  }},
                   kUnparseable);
+  ExpectSetAsideByMake(kTypistFile, [&] { typist.MakeXML(); });
 }
 
 TEST_F(DamagedFileTest, SentItemsFolder) {
@@ -106,7 +117,7 @@ TEST_F(DamagedFileTest, SentItemsFolder) {
   SENTITEMS_TYPIST_ITEMLIST_XML_DATA entry;
   entry.guid = "g2";
   entry.protocol = "mail";
-  ExpectUntouched(kSentFile, {[&] { sent.MakeXML(); }}, kUnparseable);
+  ExpectSetAsideByMake(kSentFile, [&] { sent.MakeXML(); });
   ExpectUntouched(kSentFile,
                   {[&] { sent.AddItemFtpXML(key, {}); }, [&] { sent.AddItemSmtpXML(key, {}); },
                    [&] { EXPECT_FALSE(sent.AddItemXML(key)); },

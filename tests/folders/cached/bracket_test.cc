@@ -1,10 +1,12 @@
 // Changes made inside a cache bracket: what the flush writes, what a failed change leaves, and
 // that another thread's operations neither join nor lose anything to a bracket it did not open.
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
 #include "cached_folder_fixture.h"
+#include "foldwise/env.h"
 #include "foldwise/xml_document.h"
 
 namespace Foldwise {
@@ -96,19 +98,35 @@ TEST_F(BracketTest, FailedChangeLeavesCachedDocumentUntouched) {
   EXPECT_EQ(sentBefore, Text("SentItemsFolder.xml"));
 }
 
+// The latch: the listing's first read of the voice file (inside its own bracket) lets the
+// other thread go, and gives it time to finish its add while the bracket is still open.
+class ListingLatchEnv : public EnvWrapper {
+ public:
+  explicit ListingLatchEnv(Env* target) : EnvWrapper(target) {}
+  int ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) override {
+    if (path.find("VoiceFolder.xml") != std::string::npos && !go.exchange(true)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return EnvWrapper::ReadFile(path, contents, lock_timeout_ms);
+  }
+  std::atomic<bool> go{false};
+};
+
 // The voice listing's own bracket closes with discard; a sent-items entry added meanwhile on
-// another thread must still reach the file. The latch starts the add while the listing runs.
+// another thread must still reach the file.
 TEST_F(BracketTest, OtherThreadsAddSurvivesListingsOwnBracket) {
-  for (int round = 0; round < 3; ++round) {
-    VOICE_ITEM_XML_DATA item = Voice("v" + std::to_string(round));
+  for (int i = 0; i < 3; ++i) {
+    VOICE_ITEM_XML_DATA item = Voice("v" + std::to_string(i));
     ASSERT_EQ(1, voice.AddItemXML(item, 0));
   }
-  constexpr int kRounds = 40;
+  ListingLatchEnv latch(&env);
+  ScopedEnv useLatch(&latch);
+  constexpr int kRounds = 20;
   for (int round = 0; round < kRounds; ++round) {
-    std::atomic<bool> go{false};
+    latch.go = false;
     std::atomic<int> added{-1};
     std::thread adder([&] {
-      while (!go.load()) std::this_thread::yield();
+      while (!latch.go.load()) std::this_thread::yield();
       CSentItemsFolderXML other;
       other.SetXmlFalePath(dir.path().c_str());
       SENTITEMS_ITEMLIST_XML_DATA entry = SentWithFtp("r" + std::to_string(round));
@@ -116,7 +134,6 @@ TEST_F(BracketTest, OtherThreadsAddSurvivesListingsOwnBracket) {
     });
     long count = 0;
     VOICE_ITEMLIST_XML_DATA* list = nullptr;
-    go = true;
     EXPECT_EQ(1, voice.GetItemListXML(&count, &list));
     EXPECT_EQ(3, count);
     CVoiceFolderXML::ReleaseItemList(list);

@@ -311,13 +311,13 @@ class PosixEnv : public Env {
 
   int GetChildren(const std::string& dir, std::vector<std::string>* names) override {
     names->clear();
-    DIR* listing = ::opendir(dir.c_str());
-    if (listing == nullptr) return errno;
-    while (const struct dirent* entry = ::readdir(listing)) {
+    // Closed on every path: an allocation failure while collecting names must not leak it.
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.c_str()), ::closedir);
+    if (!listing) return errno;
+    while (const struct dirent* entry = ::readdir(listing.get())) {
       const std::string name = entry->d_name;
       if (name != "." && name != "..") names->push_back(name);
     }
-    ::closedir(listing);
     return 0;
   }
 

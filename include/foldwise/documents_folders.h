@@ -4,8 +4,11 @@
 // These folders edit their document tree directly. The two documents folders hold their tree
 // from OpenXML to CloseXML; a host may bracket several operations that way, otherwise each
 // operation opens and closes the folder itself. The typist's sent items load and save the file
-// in every call. A failing DOM call leaves an operation as ComError and reaches the host; so
-// does a value a file cannot carry (see the README), raised before anything changes.
+// in every call. Each folder keeps its file locked against other writers from the load to the
+// save (from OpenXML to CloseXML for a held folder; those two calls come from one thread), and
+// gives up with its failure result when another holder keeps it past the Env's lock timeout.
+// A failing DOM call leaves an operation as ComError and reaches the host; so does a value a
+// file cannot carry (see the README), raised before anything changes.
 // Arrays handed out are counted arrays that only the folder's DelItemListXML releases.
 #ifndef FOLDWISE_DOCUMENTS_FOLDERS_H_
 #define FOLDWISE_DOCUMENTS_FOLDERS_H_
@@ -21,6 +24,9 @@
 namespace Foldwise {
 
 class DomDocument;
+namespace platform {
+class FileHold;
+}  // namespace platform
 
 namespace documents_internal {
 struct FolderAccess;
@@ -38,8 +44,9 @@ class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
   // Writes a new, empty folder file; a non-empty file that does not parse is first set aside as
   // <file>.damaged-<UTC time> (and left alone when it cannot be).
   void MakeXML();
-  // Loads the file (made from the template when missing or empty): 0 opened now, 1 already
-  // open, -1 failure (the file is left as it is).
+  // Locks and loads the file (made from the template when missing or empty): 0 opened now, 1
+  // already open, -1 failure (the file is left as it is; also when it stays locked by another
+  // writer past the lock timeout).
   int OpenXML();
   // When open: saves if |save| is non-zero and the file is free, then closes. A failed save
   // raises ComError and leaves the folder open.
@@ -74,6 +81,7 @@ class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
   std::shared_ptr<DomDocument> document;
   bool open = false;
   std::string filePath;
+  std::shared_ptr<platform::FileHold> hold;  // the file's lock from OpenXML to CloseXML
 };
 
 // The typist's documents folder: DocumentsTypistFolder.xml, the twin of CDocumentsFolderXML
@@ -111,6 +119,7 @@ class FOLDWISE_EXPORT CDocumentsTypistFolderXML : public XmlFileBase {
   std::shared_ptr<DomDocument> document;
   bool open = false;
   std::string filePath;
+  std::shared_ptr<platform::FileHold> hold;  // the file's lock from OpenXML to CloseXML
 };
 
 // The typist's sent items: SentItemsTypistFolder.xml, loaded and saved in every call. Bool

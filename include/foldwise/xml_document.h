@@ -5,11 +5,13 @@
 // text, and written back once when the bracket ends. The bracket holds a re-entrant lock, so
 // brackets of different threads run one after another.
 //
-// Thread safety: the bracket calls may come from any thread; a thread that calls
-// ActiveCacheDOMDocument waits for the bracket of another thread to close. While a bracket is
-// open, every folder operation that uses the cache (voice, sent items, typist inbox, folder
-// attributes) must come from the thread that opened it. Outside brackets those operations may
-// run concurrently on different folder objects.
+// Thread safety: a bracket belongs to the thread that opened it. The bracket calls may come from
+// any thread; a thread that calls ActiveCacheDOMDocument waits for the bracket of another thread
+// to close. Only the opening thread's operations use the cache. A folder operation (voice, sent
+// items, typist inbox, folder attributes) of any other thread waits until the bracket closes,
+// at most the Env's lock timeout, and then works on the files directly; when the wait times
+// out it fails with its failure result and changes nothing. Outside brackets those operations
+// may run concurrently on different folder objects.
 #ifndef FOLDWISE_XML_DOCUMENT_H_
 #define FOLDWISE_XML_DOCUMENT_H_
 
@@ -31,16 +33,17 @@ class FOLDWISE_EXPORT CXmlDocument {
   // Opens a bracket: takes the cache lock (blocking while another thread holds it) and makes
   // every open share cached documents and every save wait for the flush.
   static void ActiveCacheDOMDocument();
-  // Closes the bracket: flushes every cached document (discard 0 writes changes, non-zero drops
-  // them; emptied files are deleted either way), empties the cache, releases the lock.
+  // Closes the bracket of the calling thread (a call from another thread does nothing): flushes
+  // every cached document (discard 0 writes changes, non-zero drops them; emptied files are deleted
+  // either way), empties the cache, releases the lock.
   static void DeactiveCacheDOMDocument(int discard);
 
-  // Whether a bracket is open (in any thread).
+  // Whether the calling thread has a bracket open, so its operations use the cache.
   static bool IsCacheActive();
-  // The discard argument of the flush in progress.
+  // The discard argument of the calling thread's flush in progress.
   static bool IsDiscardingFlush();
 
-  // Number of documents held by the cache (for tests and diagnostics).
+  // Number of documents held by the calling thread's bracket (for tests and diagnostics).
   static std::size_t CachedDocumentCount();
 };
 

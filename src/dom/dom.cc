@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "dom/value_text.h"
@@ -19,6 +20,10 @@ constexpr unsigned kParseFlags =
 [[noreturn]] void Fail(const std::string& what) { throw ComError(kErrorDomFailure, what); }
 
 using value_text::IsWhitespaceOnly;
+
+// pugixml reports an exhausted allocator inside a query, and the standard library inside any
+// copy, by std::bad_alloc; above this layer only ComError is expected.
+[[noreturn]] void OutOfMemory() { throw ComError(kErrorOutOfMemory, "out of memory"); }
 
 // Plain text made only of whitespace is indentation: a value of that kind is held as CDATA.
 bool IsIndentation(pugi::xml_node node) {
@@ -246,6 +251,8 @@ DomNodeList DomNode::SelectNodes(const std::string& xpath) const {
     return nodes;
   } catch (const pugi::xpath_exception& e) {
     Fail(std::string("query rejected: ") + e.what());
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
   }
 }
 
@@ -256,12 +263,22 @@ DomNode DomNode::SelectSingleNode(const std::string& xpath) const {
     return DomNode(node.select_node(xpath.c_str()).node());
   } catch (const pugi::xpath_exception& e) {
     Fail(std::string("query rejected: ") + e.what());
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
   }
 }
 
 // pugixml's memory functions are left as the host set them (or at their defaults): they are
 // process-wide, and a host using pugixml itself must not have its blocks freed through ours.
 DomDocument::DomDocument() = default;
+
+std::shared_ptr<DomDocument> DomDocument::Create() {
+  try {
+    return std::make_shared<DomDocument>();
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
+  }
+}
 
 DomDocument::~DomDocument() {
   doc_.reset();
@@ -288,6 +305,16 @@ bool DomDocument::LoadXml(std::string_view text) {
 }
 
 bool DomDocument::Load(const std::string& path) {
+  try {
+    return LoadPooled(path);
+  } catch (const std::bad_alloc&) {
+    doc_.reset();
+    ReleaseText();
+    OutOfMemory();
+  }
+}
+
+bool DomDocument::LoadPooled(const std::string& path) {
   // Read into a pooled buffer and parsed where it lies, so a large file lands in memory that is
   // already touched and pugixml makes no copy of it.
   std::string text = platform::TakeBuffer();
@@ -331,7 +358,11 @@ std::string DomDocument::Serialize() const {
 void DomDocument::Save(const std::string& path) const {
   // A pooled buffer, as the text of Load is.
   platform::ScopedBuffer text;
-  SerializeTo(text.get());
+  try {
+    SerializeTo(text.get());
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
+  }
   const int error = WriteFileAtomically(Env::Current(), path, *text.get());
   if (error != 0) {
     throw ComError(kErrorConversionBase | (static_cast<unsigned>(error) & 0xFFFFu),

@@ -92,7 +92,8 @@ class DomDocument {
   DomDocument(const DomDocument&) = delete;
   DomDocument& operator=(const DomDocument&) = delete;
 
-  static std::shared_ptr<DomDocument> Create() { return std::make_shared<DomDocument>(); }
+  // A new empty document. Raises ComError kErrorOutOfMemory when it cannot be allocated.
+  static std::shared_ptr<DomDocument> Create();
 
   // Replaces the content by the parsed |text| (UTF-8, optional byte-order mark), dropping text
   // nodes made only of raw whitespace (indentation); whitespace and carriage returns written as
@@ -100,7 +101,8 @@ class DomDocument {
   // well-formed.
   bool LoadXml(std::string_view text);
   // Reads |path| through the Env in force and parses it as LoadXml does, in place: the document
-  // keeps the file's text. False when the file cannot be read or does not parse.
+  // keeps the file's text. False when the file cannot be read or does not parse; ComError
+  // kErrorOutOfMemory when its text cannot be held.
   bool Load(const std::string& path);
   // The document as saved: its document-level nodes each followed by "\r\n", the tree below
   // them written exactly as it stands (no re-indentation). A value made only of whitespace is
@@ -109,7 +111,8 @@ class DomDocument {
   std::string Serialize() const;
   // Serialize() into |out|, whose capacity is reused.
   void SerializeTo(std::string* out) const;
-  // Writes Serialize() to |path| with the crash-safe save; raises ComError when it fails.
+  // Writes Serialize() to |path| with the crash-safe save; raises ComError when it fails (also
+  // kErrorOutOfMemory when the text cannot be built).
   void Save(const std::string& path) const;
 
   DomNode AsNode() const { return DomNode(doc_); }
@@ -123,6 +126,8 @@ class DomDocument {
   DomNode CreateProcessingInstruction(std::string_view target, std::string_view data);
 
  private:
+  // Load without the translation of an allocation failure.
+  bool LoadPooled(const std::string& path);
   // Gives the text a loaded document was parsed from back to the pool, once doc_ no longer
   // points into it.
   void ReleaseText();

@@ -48,6 +48,18 @@ Result Guard(Result failure, Work&& work) {
   }
 }
 
+// The boundary of the folders that promise never to throw (the cached folders, the folder
+// attributes): whatever leaves |work|, an allocation failure in a record copy among them, gives
+// |failure| instead.
+template <typename Result, typename Work>
+Result NeverThrows(Result failure, Work&& work) noexcept {
+  try {
+    return std::forward<Work>(work)();
+  } catch (...) {
+    return failure;
+  }
+}
+
 // Opens |path| into |file| (the cached document inside a bracket), runs |work| under |Policy|
 // and closes the document on every path. 0 when the file cannot be opened.
 template <typename Policy, typename Work>
@@ -57,12 +69,13 @@ int WithDocument(XmlDocumentFile& file, const std::string& path, Work&& work) {
   return Guard<Policy>(0, std::forward<Work>(work));
 }
 
-// Runs |work| on a fresh document made from |file|'s template (the old content is never read),
-// closing it on every path. 0 when the template cannot be made.
+// Runs |work| on a fresh document made from |file|'s template for |path| (the old content is
+// never read; inside a cache bracket the new document replaces the cached one), closing it on
+// every path. 0 when the template cannot be made.
 template <typename Policy, typename Work>
-int WithNewDocument(XmlDocumentFile& file, Work&& work) {
+int WithNewDocument(XmlDocumentFile& file, const std::string& path, Work&& work) {
   DocumentCloser closer(file);
-  return Guard<Policy>(0, [&] { return file.CreateDocument() ? work() : 0; });
+  return Guard<Policy>(0, [&] { return file.ReplaceDocument(path) ? work() : 0; });
 }
 
 // The per-thread DOM bracket of one operation of the documents or outbox folders.

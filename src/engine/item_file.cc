@@ -70,6 +70,8 @@ int ItemFile<Policy>::OnAutoDelete() {
 
 template <typename Policy>
 int ItemFile<Policy>::CountItems(RecordCursor* key) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path, [&] {
     const std::string query = key != nullptr ? key->BuildQuery() : kAllItems;
     return static_cast<int>(document->AsNode().SelectNodes(query).size());
@@ -78,6 +80,8 @@ int ItemFile<Policy>::CountItems(RecordCursor* key) {
 
 template <typename Policy>
 int ItemFile<Policy>::ReadAll(RecordCursor& cursor) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path, [&] {
     for (const DomNode& item : document->AsNode().SelectNodes(kAllItems)) {
       // A file holding more items than the cursor has records left fails at the first surplus.
@@ -89,6 +93,8 @@ int ItemFile<Policy>::ReadAll(RecordCursor& cursor) {
 
 template <typename Policy>
 int ItemFile<Policy>::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path, [&] {
     const DomNode item = document->AsNode().SelectSingleNode(key.BuildQuery());
     if (!item) return 0;
@@ -98,26 +104,27 @@ int ItemFile<Policy>::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
 
 template <typename Policy>
 int ItemFile<Policy>::WriteAll(RecordCursor& cursor) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;
   // The old content is not wanted, but a file that does not parse may still hold what a host
   // needs: it is set aside rather than replaced or deleted.
   if (!MakeWayForNewFile(path)) return 0;
-  return WithNewDocument<Policy>(*this, [&] {
+  return WithNewDocument<Policy>(*this, path, [&] {
     const DomNode itemList = document->AsNode().SelectSingleNode(kItemList);
     while (!cursor.IsExhausted()) {
       const DomNode item = cursor.WriteRecord(1);
       if (!item || !AppendChildIndented(itemList, item, kItemDepth)) return 0;
     }
-    // Inside a cache bracket the save waits for the flush, which writes the cached document:
-    // the new one must take the old one's place there, or the whole new list is lost.
-    RegisterCachedDocument(*this, path);
     return SaveDocument(path);
   });
 }
 
 template <typename Policy>
 int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;
@@ -133,6 +140,8 @@ int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
 
 template <typename Policy>
 int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;
@@ -141,6 +150,11 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
     if (!change) return 0;
     const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());
     if (matches.empty()) return 1;
+    // Every match is checked before any is touched: inside a cache bracket the document is the
+    // one the flush writes, so a change that fails halfway must not have begun.
+    for (const DomNode& stored : matches) {
+      if (!MergeFits(stored, change)) return 0;
+    }
     bool first = true;
     for (const DomNode& stored : matches) {
       // Merging moves the fields a stored item lacks out of the change, so every further match
@@ -155,6 +169,8 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
 
 template <typename Policy>
 int ItemFile<Policy>::DeleteItems(RecordCursor& key) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;

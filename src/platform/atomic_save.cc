@@ -79,6 +79,25 @@ void RemoveStaleTemporaries(Env* env, const std::string& path) {
   }
 }
 
+// The temporary of one save, removed again unless the rename consumed it: on an error, and on
+// an allocation failure that leaves the save as an exception, which would otherwise leave it for
+// good (it belongs to a live process, so no later save takes it away).
+class PendingTemporary {
+ public:
+  PendingTemporary(Env* env, const std::string& path) : env_(env), path_(path) {}
+  ~PendingTemporary() {
+    if (!renamed_) (void)env_->RemoveFile(path_);
+  }
+  PendingTemporary(const PendingTemporary&) = delete;
+  PendingTemporary& operator=(const PendingTemporary&) = delete;
+  void Renamed() { renamed_ = true; }
+
+ private:
+  Env* env_;
+  const std::string& path_;
+  bool renamed_ = false;
+};
+
 int WriteAndSync(WritableFile* file, std::string_view data) {
   int error = file->Append(data);
   if (error == 0) error = file->Sync();
@@ -112,6 +131,8 @@ int WriteFileAtomically(Env* env, const std::string& path, std::string_view data
   RemoveStaleTemporaries(env, path);
 
   const std::string temporary = TemporaryNameFor(path);
+  // Before the file exists: the allocation that fails may be the one that wraps it.
+  PendingTemporary pending(env, temporary);
   std::unique_ptr<WritableFile> file;
   int error = env->NewWritableFile(temporary, &file);
   if (error == EACCES || error == EPERM) return RewriteInPlace(env, path, data);
@@ -125,10 +146,8 @@ int WriteFileAtomically(Env* env, const std::string& path, std::string_view data
   std::unique_ptr<FileLock> successor;
   if (error == 0 && held != nullptr) error = env->LockFile(temporary, true, 0, &successor);
   if (error == 0) error = env->RenameFile(temporary, path);
-  if (error != 0) {
-    env->RemoveFile(temporary);
-    return error;
-  }
+  if (error != 0) return error;
+  pending.Renamed();
   if (held != nullptr) *held = std::move(successor);
   // The rename is done and the new content is what every reader sees from now on; a directory
   // that cannot be flushed (some file systems refuse) cannot undo that, so it is not a failure.

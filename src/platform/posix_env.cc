@@ -143,6 +143,7 @@ class PosixFileLock : public FileLock {
  public:
   PosixFileLock(int fd, std::string path, bool created)
       : fd_(fd), path_(std::move(path)), created_(created) {}
+  void Adopt(int fd) { fd_.reset(fd); }
   ~PosixFileLock() override {
     // A file created only to have something to lock is taken away again when nothing was
     // written to it; one that a save has replaced, or that has content, stays.
@@ -160,6 +161,15 @@ class PosixFileLock : public FileLock {
   std::string path_;
   bool created_;
 };
+
+// The lock object for the locked |fd|, made before |fd| lets go of the descriptor: an allocation
+// failure on the way must close it, or its lock would outlive the operation and every later
+// lock on the file would wait in vain.
+std::unique_ptr<FileLock> AdoptLock(ScopedFd& fd, const std::string& path, bool created) {
+  auto lock = std::make_unique<PosixFileLock>(-1, path, created);
+  lock->Adopt(fd.release());
+  return lock;
+}
 
 // Formats |when| with |format| in the LC_TIME locale named by the environment, through a
 // locale object of its own so the process's global locale stays as the host set it.
@@ -258,7 +268,7 @@ class PosixEnv : public Env {
       if (fd.get() < 0) return errno;
       const int error = LockBefore(fd.get(), false, false, deadline);
       if (error != 0) return error;
-      *lock = std::make_unique<PosixFileLock>(fd.release(), path, false);
+      *lock = AdoptLock(fd, path, false);
       return 0;
     }
     for (;;) {
@@ -281,11 +291,11 @@ class PosixEnv : public Env {
       struct stat named;
       if (error == 0 && ::fstat(fd.get(), &held) != 0) error = errno;
       if (error == 0 && ::stat(path.c_str(), &named) == 0 && SameFile(held, named)) {
-        *lock = std::make_unique<PosixFileLock>(fd.release(), path, created);
+        *lock = AdoptLock(fd, path, created);
         return 0;
       }
       if (error != 0) {
-        PosixFileLock cleanup(fd.release(), path, created);
+        const std::unique_ptr<FileLock> cleanup = AdoptLock(fd, path, created);
         return error;
       }
       // Replaced (or deleted) by the holder we waited for: lock whatever the path names now.
@@ -301,13 +311,13 @@ class PosixEnv : public Env {
 
   int GetChildren(const std::string& dir, std::vector<std::string>* names) override {
     names->clear();
-    DIR* listing = ::opendir(dir.c_str());
-    if (listing == nullptr) return errno;
-    while (const struct dirent* entry = ::readdir(listing)) {
+    // Closed on every path: an allocation failure while collecting names must not leak it.
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.c_str()), ::closedir);
+    if (!listing) return errno;
+    while (const struct dirent* entry = ::readdir(listing.get())) {
       const std::string name = entry->d_name;
       if (name != "." && name != "..") names->push_back(name);
     }
-    ::closedir(listing);
     return 0;
   }
 

@@ -1,10 +1,13 @@
 // The process-wide document cache behind CXmlDocument's bracket.
 #include "storage/document_cache.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <memory>
-#include <mutex>
+#include <shared_mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 
 #include "dom/dom.h"
@@ -18,10 +21,17 @@
 namespace Foldwise {
 namespace {
 
-// All state in one place. The flags are atomics only so that reading them from another thread
-// is defined; the rule stands that while a bracket is open all calls come from its thread.
+// All state in one place. A bracket belongs to the thread that opened it: that thread holds
+// |gate| exclusively from the outermost ActiveCacheDOMDocument to the matching
+// DeactiveCacheDOMDocument, and only it reads or changes the maps. Every other thread's folder
+// operation takes |gate| shared (CacheTurn), so it waits for the bracket to close and never sees
+// the cached documents.
 struct CacheState {
-  std::recursive_mutex cacheLock;
+  std::shared_timed_mutex gate;
+  std::atomic<std::thread::id> owner{};
+  int depth = 0;  // brackets the owner has opened and not yet closed
+  // Whether the owner's opens and saves go through the cache; an inner bracket's close ends the
+  // caching before the outermost close gives the gate back.
   std::atomic<int> cacheActive{0};
   std::atomic<int> discardOnFlush{0};
   // Keyed by the path text exactly as passed to OpenDocument: two spellings of one file make
@@ -36,9 +46,17 @@ CacheState& State() {
   return state;
 }
 
+bool OwnsBracket() { return State().owner.load() == std::this_thread::get_id(); }
+
+// Turns this thread has open: only the outermost takes the gate, so a nested one never waits
+// behind a bracket queued after the first.
+thread_local int turnsHeld = 0;
+
 }  // namespace
 
-void CXmlDocument::InitXMLDocument() { State().cacheActive = 0; }
+void CXmlDocument::InitXMLDocument() {
+  if (OwnsBracket()) State().cacheActive = 0;
+}
 
 void CXmlDocument::UninitXMLDocument() {
   // The host is done with the library: the text buffers kept for reuse go back to the system.
@@ -47,13 +65,19 @@ void CXmlDocument::UninitXMLDocument() {
 
 void CXmlDocument::ActiveCacheDOMDocument() {
   CacheState& state = State();
-  state.cacheLock.lock();
+  if (!OwnsBracket()) {
+    state.gate.lock();
+    state.owner = std::this_thread::get_id();
+  }
+  ++state.depth;
   state.cacheActive = 1;
   EnterComApartment();
 }
 
 void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
   CacheState& state = State();
+  // Only the thread that opened a bracket closes it.
+  if (!OwnsBracket()) return;
   state.discardOnFlush = discard;
   // Take the entries out first so the flush writes straight to disk and a nested open during it
   // cannot see a half-emptied map.
@@ -69,12 +93,17 @@ void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
   held.clear();
   state.discardOnFlush = 0;
   LeaveComApartment();
-  state.cacheLock.unlock();
+  if (--state.depth == 0) {
+    state.owner = std::thread::id();
+    state.gate.unlock();
+  }
 }
 
-bool CXmlDocument::IsCacheActive() { return State().cacheActive.load() != 0; }
+bool CXmlDocument::IsCacheActive() { return OwnsBracket() && State().cacheActive.load() != 0; }
 
-bool CXmlDocument::IsDiscardingFlush() { return State().discardOnFlush.load() != 0; }
+bool CXmlDocument::IsDiscardingFlush() {
+  return OwnsBracket() && State().discardOnFlush.load() != 0;
+}
 
 void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path) {
   // A plain XmlDocumentFile applies the generic emptiness rule: the class that opened the file
@@ -85,8 +114,8 @@ void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std
 }
 
 int TakeCachedDocument(XmlDocumentFile& object, const std::string& path) {
+  if (!CXmlDocument::IsCacheActive()) return 0;
   CacheState& state = State();
-  if (!state.cacheActive) return 0;
   const auto found = state.cachedDocuments.find(path);
   if (found == state.cachedDocuments.end()) return 0;
   object.document = found->second;
@@ -94,14 +123,13 @@ int TakeCachedDocument(XmlDocumentFile& object, const std::string& path) {
 }
 
 void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path) {
-  CacheState& state = State();
-  if (!state.cacheActive || !object.document) return;
-  state.cachedDocuments[path] = object.document;
+  if (!CXmlDocument::IsCacheActive() || !object.document) return;
+  State().cachedDocuments[path] = object.document;
 }
 
 int HoldCachedFile(const std::string& path) {
+  if (!CXmlDocument::IsCacheActive()) return 1;
   CacheState& state = State();
-  if (!state.cacheActive) return 1;
   auto& hold = state.heldFiles[path];
   if (!hold) hold = std::make_unique<platform::FileHold>(Env::Current(), path);
   if (hold->error() == 0) return 1;
@@ -109,6 +137,24 @@ int HoldCachedFile(const std::string& path) {
   return 0;
 }
 
-std::size_t CXmlDocument::CachedDocumentCount() { return State().cachedDocuments.size(); }
+CacheTurn::CacheTurn() {
+  if (!OwnsBracket() && turnsHeld == 0) {
+    const int timeout = std::max(0, Env::Current()->LockTimeoutMs());
+    shared_ = State().gate.try_lock_shared_for(std::chrono::milliseconds(timeout));
+    if (!shared_) return;
+  }
+  ok_ = true;
+  ++turnsHeld;
+}
+
+CacheTurn::~CacheTurn() {
+  if (!ok_) return;
+  --turnsHeld;
+  if (shared_) State().gate.unlock_shared();
+}
+
+std::size_t CXmlDocument::CachedDocumentCount() {
+  return OwnsBracket() ? State().cachedDocuments.size() : 0;
+}
 
 }  // namespace Foldwise

@@ -18,6 +18,25 @@ void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
 // other writer changes the file between its load and the flush. 0 when the lock cannot be had;
 // 1 otherwise.
 int HoldCachedFile(const std::string& path);
+// An operation's turn at the folder files that the cache serves. On the thread that opened the
+// bracket it is free. On any other thread it waits until no bracket is open, at most the Env's
+// lock timeout, and keeps a bracket from opening until it ends: the operation then works on the
+// files themselves and can neither see nor lose its changes to another thread's cache. ok() is
+// false when the wait timed out; the operation then fails without touching anything.
+class CacheTurn {
+ public:
+  CacheTurn();
+  ~CacheTurn();
+  CacheTurn(const CacheTurn&) = delete;
+  CacheTurn& operator=(const CacheTurn&) = delete;
+
+  bool ok() const { return ok_; }
+
+ private:
+  bool shared_ = false;
+  bool ok_ = false;
+};
+
 // Writes |document| to |path| (or deletes the emptied file) as the bracket's flush does.
 void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path);
 

@@ -159,6 +159,23 @@ int XmlDocumentFile::RemoveSelected(DomNode parent, const std::string& xpath) {
   }
 }
 
+int XmlDocumentFile::MergeFits(DomNode target, DomNode source) {
+  try {
+    if (target.NodeName() != source.NodeName()) return 0;
+    const bool target_is_leaf = !HasAnyElementChild(target);
+    if (target_is_leaf != !HasAnyElementChild(source)) return 0;
+    if (target_is_leaf) return 1;
+    for (const DomNode& child : source.ChildNodes()) {
+      if (child.NodeType() != kElementNode) continue;
+      const DomNode counterpart = target.SelectSingleNode(child.NodeName());
+      if (counterpart && !MergeFits(counterpart, child)) return 0;
+    }
+    return 1;
+  } catch (const ComError&) {
+    return 0;
+  }
+}
+
 int XmlDocumentFile::MergeNode(DomNode target, DomNode source) {
   try {
     if (target.NodeName() != source.NodeName()) return 0;

@@ -3,6 +3,7 @@
 
 #include "foldwise/env.h"
 #include "foldwise/xml_document.h"
+#include "platform/file_hold.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {
@@ -10,6 +11,8 @@ namespace Foldwise {
 int IsFileFree(const std::string& path) {
   std::string target = path;
   if (!target.empty() && IsPathSeparator(target.back())) target.pop_back();
+  // A file this thread holds for its change is free to it: the change itself is the holder.
+  if (platform::FileHold::HeldLock(target) != nullptr) return 1;
   Env* env = Env::Current();
   // Twice, as the exclusive open it stands for: a file another process holds is busy both times.
   if (env->ProbeExclusiveOpen(target) != 0) return 0;

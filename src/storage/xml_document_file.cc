@@ -45,6 +45,16 @@ int XmlDocumentFile::OpenDocument(const std::string& path) {
   }
 }
 
+int XmlDocumentFile::ReplaceDocument(const std::string& path) {
+  if (!HoldCachedFile(path)) return 0;
+  if (!CreateDocument()) {
+    document.reset();
+    return 0;
+  }
+  RegisterCachedDocument(*this, path);
+  return 1;
+}
+
 int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
   bool save = write;
   if (OnAutoDelete()) {

@@ -30,6 +30,10 @@ class XmlDocumentFile : public XmlFileBase {
   // the parsed file, else (missing or empty file) a fresh skeleton. 0 when the file does not
   // parse or the skeleton cannot be made; the file on disk is never touched here.
   int OpenDocument(const std::string& path);
+  // Replaces |document| by a fresh skeleton (CreateDocument) that stands for the file at |path|:
+  // inside a cache bracket the file is held and the new document takes the cached one's place,
+  // so the flush writes it. 0 when the file cannot be held or the skeleton cannot be made.
+  int ReplaceDocument(const std::string& path);
   // Writes |document| to |path|, or deletes the file when OnAutoDelete says so; inside a cache
   // bracket does nothing and returns 1 (the bracket's flush writes). 0 when the write fails.
   int SaveDocument(const std::string& path);
@@ -70,6 +74,8 @@ class XmlDocumentFile : public XmlFileBase {
   // Folds a freshly built element into a stored one: non-empty leaves replace, empty leaves
   // delete, missing children move in. 0 when the shapes disagree.
   int MergeNode(DomNode target, DomNode source);
+  // 1 when MergeNode(target, source) would find the shapes agreeing; changes nothing.
+  int MergeFits(DomNode target, DomNode source);
 
   const std::shared_ptr<DomDocument>& GetDocument() const { return document; }
 

@@ -91,7 +91,7 @@ int FaultEnv::SyncDirectory(const std::string& dir) {
 
 int FaultEnv::LockFile(const std::string& path, bool exclusive, int timeout_ms,
                        std::unique_ptr<FileLock>* lock) {
-  if (lock_busy) return Fired(this, EWOULDBLOCK);
+  if (lock_busy || (file_busy && exclusive)) return Fired(this, EWOULDBLOCK);
   // A missing file would be created to be locked, which a directory without new names refuses.
   if (read_only_directory && exclusive && !Exists(target(), path)) return Fired(this, EACCES);
   const int error = EnvWrapper::LockFile(path, exclusive, timeout_ms, lock);

@@ -62,7 +62,7 @@ TEST(ErrorBoundaryTest, DocumentIsClosedOnEveryPathOut) {
     return 1;
   };
   EXPECT_EQ(0, WithDocument<FailureBecomesZero>(file, path, work));
-  EXPECT_EQ(0, WithNewDocument<FailureBecomesZero>(file, work));
+  EXPECT_EQ(0, WithNewDocument<FailureBecomesZero>(file, path, work));
   EXPECT_FALSE(ran);
   EXPECT_FALSE(file.GetDocument());
 }

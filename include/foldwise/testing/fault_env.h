@@ -32,7 +32,8 @@ class FaultEnv : public EnvWrapper {
   bool fail_sync = false;             // WritableFile::Sync: EIO
   bool fail_rename = false;           // RenameFile: EXDEV
   bool fail_remove = false;           // RemoveFile: EACCES
-  bool file_busy = false;             // ProbeExclusiveOpen: EWOULDBLOCK (held by another process)
+  bool file_busy = false;             // ProbeExclusiveOpen and exclusive LockFile: EWOULDBLOCK
+                                      // (opened for writing by another process)
   bool fail_access_rights = false;    // MakeWorldAccessible: EPERM
   bool fail_sync_directory = false;   // SyncDirectory: EIO
   bool read_only_directory = false;   // no new names: creating a file that does not exist yet,

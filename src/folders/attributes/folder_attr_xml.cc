@@ -5,8 +5,10 @@
 #include "engine/error_boundary.h"
 #include "folders/attributes/attribute_file.h"
 #include "foldwise/folder_attributes.h"
+#include "foldwise/xml_document.h"
 #include "location/file_path.h"
 #include "platform/file_hold.h"
+#include "storage/document_cache.h"
 
 namespace Foldwise {
 namespace {
@@ -52,12 +54,22 @@ int AttributeFile::OnAutoDelete() {
 }
 
 int AttributeFile::EnableSwitch(const char* name, int enable, int version) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
   const platform::FileHold hold(Env::Current(), path_);
   if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path_, [&] {
-    const DomNode attribute = FindChild(document->DocumentElement(), "attribute");
+    DomNode attribute = FindChild(document->DocumentElement(), "attribute");
     if (enable) {
+      // Inside a cache bracket, switching the last switch off emptied `root` of the document
+      // that is still being changed: the next enable starts again from the template, as a new
+      // file would. A file of another shape is not this bracket's doing and stays reported.
+      if (!attribute && CXmlDocument::IsCacheActive() &&
+          !HasElementChild(document->DocumentElement())) {
+        if (!ReplaceDocument(path_)) return 0;
+        attribute = FindChild(document->DocumentElement(), "attribute");
+      }
       DomNode element = FindChild(attribute, name);
       if (!element) element = AddChildElement(attribute, name, 2);
       if (!element) return 0;
@@ -69,17 +81,14 @@ int AttributeFile::EnableSwitch(const char* name, int enable, int version) {
     } else {
       if (!attribute) return 0;
       if (!RemoveSelected(attribute, name)) return 0;
-      // Removing the last switch drops the emptied attribute element too. Inside a cache
-      // bracket the next call works on this same document and needs the element back; the
-      // file itself is still deleted, as an empty attribute element is no switch at all.
-      const DomNode root = document->DocumentElement();
-      if (!FindChild(root, "attribute") && !AddChildElement(root, "attribute", 1)) return 0;
     }
     return SaveDocument(path_);
   });
 }
 
 int AttributeFile::IsSwitchOn(const char* name) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path_, [&] {
     const DomNode attribute = FindChild(document->DocumentElement(), "attribute");
     return FindChild(attribute, name) ? 1 : 0;
@@ -87,6 +96,8 @@ int AttributeFile::IsSwitchOn(const char* name) {
 }
 
 int AttributeFile::GetSwitchVersion(const char* name) {
+  const CacheTurn turn;
+  if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path_, [&] {
     const DomNode attribute = FindChild(document->DocumentElement(), "attribute");
     const DomNode element = FindChild(attribute, name);
@@ -102,22 +113,29 @@ CFolderAttrXML::~CFolderAttrXML() = default;
 std::string CFolderAttrXML::AttributeFilePath() const { return JoinPath(directory, kFileName); }
 
 int CFolderAttrXML::EnableEncryption(int enable, int version) {
-  return AttributeFile(AttributeFilePath()).EnableSwitch(kEncryption, enable, version);
+  return NeverThrows(0, [&] {
+    return AttributeFile(AttributeFilePath()).EnableSwitch(kEncryption, enable, version);
+  });
 }
 int CFolderAttrXML::EnableConfidentiality(int enable, int version) {
-  return AttributeFile(AttributeFilePath()).EnableSwitch(kConfidentiality, enable, version);
+  return NeverThrows(0, [&] {
+    return AttributeFile(AttributeFilePath()).EnableSwitch(kConfidentiality, enable, version);
+  });
 }
 int CFolderAttrXML::IsEncryption() {
-  return AttributeFile(AttributeFilePath()).IsSwitchOn(kEncryption);
+  return NeverThrows(0, [&] { return AttributeFile(AttributeFilePath()).IsSwitchOn(kEncryption); });
 }
 int CFolderAttrXML::IsConfidentiality() {
-  return AttributeFile(AttributeFilePath()).IsSwitchOn(kConfidentiality);
+  return NeverThrows(
+      0, [&] { return AttributeFile(AttributeFilePath()).IsSwitchOn(kConfidentiality); });
 }
 int CFolderAttrXML::GetEncryptionVer() {
-  return AttributeFile(AttributeFilePath()).GetSwitchVersion(kEncryption);
+  return NeverThrows(
+      0, [&] { return AttributeFile(AttributeFilePath()).GetSwitchVersion(kEncryption); });
 }
 int CFolderAttrXML::GetConfidentialityVer() {
-  return AttributeFile(AttributeFilePath()).GetSwitchVersion(kConfidentiality);
+  return NeverThrows(
+      0, [&] { return AttributeFile(AttributeFilePath()).GetSwitchVersion(kConfidentiality); });
 }
 
 int CFolderAttrXML::IsExistXml() { return HasContent(FilePath(directory, kFileName).GetPath()); }

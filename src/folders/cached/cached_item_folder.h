@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/counted_array.h"
+#include "engine/error_boundary.h"
 #include "engine/item_codec.h"
 #include "engine/item_file.h"
 #include "folders/cached/cached_folder_schema.h"
@@ -249,62 +250,62 @@ void CachedItemFolder<Records>::MakeXML() {}
 
 template <typename Records>
 int CachedItemFolder<Records>::GetItemListXML(long* count, ItemList** list) {
-  return files->ListItems(count, list);
+  return NeverThrows(0, [&] { return files->ListItems(count, list); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::GetItemListXML(long* count, Item** list) {
-  return files->ListItems(count, list);
+  return NeverThrows(0, [&] { return files->ListItems(count, list); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::GetItemXML(Item& key, Item* out) {
-  return files->GetItem(key, out);
+  return NeverThrows(0, [&] { return files->GetItem(key, out); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::GetItemXML(Item& key, ItemList* out) {
-  return files->GetItem(key, out);
+  return NeverThrows(0, [&] { return files->GetItem(key, out); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::GetItemCountXML(Item* key) {
-  return files->CountItems(key);
+  return NeverThrows(0, [&] { return files->CountItems(key); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::SetItemListXML(long count, ItemList* list) {
-  return files->SetItems(count, list);
+  return NeverThrows(0, [&] { return files->SetItems(count, list); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::SetItemListXML(long count, Item* list) {
-  return files->SetItems(count, list);
+  return NeverThrows(0, [&] { return files->SetItems(count, list); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::AddItemXML(Item& item, int macros) {
-  return files->AddItem(item, macros);
+  return NeverThrows(0, [&] { return files->AddItem(item, macros); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::AddItemXML(ItemList& item, int macros) {
-  return files->AddItem(item, macros);
+  return NeverThrows(0, [&] { return files->AddItem(item, macros); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::ChangeItemXML(Item& key, Item& values, int macros) {
-  return files->ChangeItems(key, values, macros);
+  return NeverThrows(0, [&] { return files->ChangeItems(key, values, macros); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::ChangeItemXML(Item& key, ItemList& values, int macros) {
-  return files->ChangeItems(key, values, macros);
+  return NeverThrows(0, [&] { return files->ChangeItems(key, values, macros); });
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::DelItemXML(Item& key) {
-  return files->DeleteItems(key);
+  return NeverThrows(0, [&] { return files->DeleteItems(key); });
 }
 
 template <typename Records>

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "folders/documents/tree_text.h"
+#include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "storage/xml_file.h"
 
@@ -27,6 +28,11 @@ int HeldFolder::Open() {
   // A document of its own: the one held until now may be shared with a copy of this object.
   document_ = DomDocument::Create();
   filePath_ = FolderFilePath(directory_, shape_.fileName);
+  auto hold = std::make_shared<platform::FileHold>(Env::Current(), filePath_);
+  if (hold->error() != 0) {
+    LeaveComApartment();
+    return -1;
+  }
   try {
     if (NeedsTemplate(filePath_)) Make();
   } catch (...) {
@@ -37,6 +43,7 @@ int HeldFolder::Open() {
     LeaveComApartment();
     return -1;
   }
+  hold_ = std::move(hold);
   open_ = true;
   return 0;
 }
@@ -53,6 +60,7 @@ void HeldFolder::Close(int save) {
   LeaveComApartment();
   open_ = false;
   filePath_.clear();
+  hold_.reset();
 }
 
 DomNode HeldFolder::ItemList() const {

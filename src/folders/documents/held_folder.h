@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dom/dom.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace documents {
@@ -23,16 +24,19 @@ struct FolderShape {
 class HeldFolder {
  public:
   HeldFolder(const std::string& directory, std::shared_ptr<DomDocument>& document, bool& open,
-             std::string& filePath, const FolderShape& shape)
+             std::string& filePath, std::shared_ptr<platform::FileHold>& hold,
+             const FolderShape& shape)
       : directory_(directory),
         document_(document),
         open_(open),
         filePath_(filePath),
+        hold_(hold),
         shape_(shape) {}
 
   // Writes the empty folder file; never over a non-empty file that does not parse.
   void Make();
-  // 0 opened now, 1 already open, -1 when the file cannot be made usable or does not parse.
+  // 0 opened now, 1 already open, -1 when the file cannot be locked within the lock timeout,
+  // cannot be made usable or does not parse.
   int Open();
   // When open: saves when |save| and the file is free, then closes. A failed save raises
   // ComError and the folder stays open.
@@ -49,6 +53,9 @@ class HeldFolder {
   std::shared_ptr<DomDocument>& document_;
   bool& open_;
   std::string& filePath_;
+  // The file's lock from Open to Close: no other writer can change the file between the load
+  // and the save, or its change would be lost to the save.
+  std::shared_ptr<platform::FileHold>& hold_;
   const FolderShape& shape_;
 };
 

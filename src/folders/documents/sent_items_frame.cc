@@ -1,6 +1,7 @@
 #include "folders/documents/sent_items_frame.h"
 
 #include "folders/documents/tree_text.h"
+#include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "storage/xml_file.h"
 
@@ -27,6 +28,8 @@ SentItemsFrame::~SentItemsFrame() {
 }
 
 bool SentItemsFrame::Load() {
+  hold_ = std::make_unique<platform::FileHold>(Env::Current(), path_);
+  if (hold_->error() != 0) return false;
   if (probe_ == Probe::kFirst && !IsFileFree(path_)) return false;
   if (NeedsTemplate(path_)) MakeSentItemsFile(directory_);
   EnterComApartment();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dom/dom.h"
+#include "platform/file_hold.h"
 
 namespace Foldwise {
 namespace documents {
@@ -32,7 +33,8 @@ class SentItemsFrame {
   SentItemsFrame& operator=(const SentItemsFrame&) = delete;
 
   // Probes (kFirst), makes the file from the template when it is missing or empty, and loads
-  // it. False when the file is busy, unusable or does not parse: nothing was changed.
+  // it. False when the file is busy (held by another writer past the lock timeout), unusable or
+  // does not parse: nothing was changed.
   bool Load();
   // /root/item_list, or null.
   DomNode ItemList() const;
@@ -46,6 +48,8 @@ class SentItemsFrame {
   std::string path_;
   Probe probe_;
   std::shared_ptr<DomDocument> document_;
+  // The file stays locked from the load to the save, so no other writer's change is lost.
+  std::unique_ptr<platform::FileHold> hold_;
   bool entered_ = false;
 };
 

@@ -24,7 +24,7 @@ struct FolderAccess {
   template <typename Folder>
   static documents::HeldFolder View(Folder& folder, const documents::FolderShape& shape) {
     return documents::HeldFolder(folder.GetDirectoryText(), folder.document, folder.open,
-                                 folder.filePath, shape);
+                                 folder.filePath, folder.hold, shape);
   }
 };
 

@@ -11,6 +11,8 @@
 #include <utility>
 
 #include "dom/dom.h"
+#include "foldwise/env.h"
+#include "platform/file_hold.h"
 #include "storage/xml_file.h"
 
 namespace Foldwise {
@@ -80,14 +82,19 @@ template <typename Work>
 bool RunFrame(const OutboxSite& site, FileClaim claim, const char* list_name, Work&& work) {
   ComApartment apartment;
   OutboxFile file(site);
-  if (claim == FileClaim::kBeforeLoading && !IsFileFree(file.path())) return false;
+  // Locked from the load to the save, so no other writer's change is lost in between. A file
+  // another holder keeps past the lock timeout is busy: kBeforeLoading gives up, kBeforeSaving
+  // works on the tree and saves nothing.
+  const platform::FileHold hold(Env::Current(), file.path());
+  const bool held = hold.error() == 0;
+  if (claim == FileClaim::kBeforeLoading && (!held || !IsFileFree(file.path()))) return false;
   file.EnsureExists();
   if (!file.Load()) return false;
   const DomNode list = file.SelectList(list_name);
   if (!list) return false;
   const Outcome outcome = std::forward<Work>(work)(file.document(), list);
   if (outcome == Outcome::kFailed) return false;
-  if (outcome == Outcome::kChanged &&
+  if (outcome == Outcome::kChanged && held &&
       (claim == FileClaim::kBeforeLoading || IsFileFree(file.path()))) {
     file.Save();
   }

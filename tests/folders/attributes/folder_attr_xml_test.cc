@@ -108,6 +108,21 @@ TEST_F(FolderAttrTest, BrokenFilesAreReportedAndNeverChanged) {
   }
 }
 
+TEST_F(FolderAttrTest, InsideABracketTheLastSwitchComesBackOn) {
+  ASSERT_EQ(1, attributes_.EnableEncryption(1, 0));
+  CXmlDocument::ActiveCacheDOMDocument();
+  // Step 1: off, then on again, both inside the bracket.
+  EXPECT_EQ(1, attributes_.EnableEncryption(0, 0));
+  EXPECT_EQ(0, attributes_.IsEncryption());
+  EXPECT_EQ(1, attributes_.EnableEncryption(1, 5));
+  EXPECT_EQ(1, attributes_.IsEncryption());
+  EXPECT_EQ(5, attributes_.GetEncryptionVer());
+  // Step 2: the flush writes the enabled switch.
+  CXmlDocument::DeactiveCacheDOMDocument(0);
+  EXPECT_NE(std::string::npos, ReadText(File()).find("<cryptical ver=\"0.5\""));
+  EXPECT_EQ(1, attributes_.IsEncryption());
+}
+
 TEST_F(FolderAttrTest, CopiesWorkOnTheSameDirectory) {
   ASSERT_EQ(1, attributes_.EnableEncryption(1, 3));
   CFolderAttrXML copy(attributes_);

@@ -31,8 +31,9 @@ class FOLDWISE_EXPORT CXmlDocument {
   // Opens a bracket: takes the cache lock (blocking while another thread holds it) and makes
   // every open share cached documents and every save wait for the flush.
   static void ActiveCacheDOMDocument();
-  // Closes the bracket: flushes every cached document (discard 0 writes changes, non-zero drops
-  // them; emptied files are deleted either way), empties the cache, releases the lock.
+  // Closes the bracket: flushes every cached document an operation changed (discard 0 writes
+  // changes, non-zero drops them; emptied files are deleted either way; files only read are left
+  // untouched), empties the cache, releases the lock.
   static void DeactiveCacheDOMDocument(int discard);
 
   // Whether a bracket is open (in any thread).

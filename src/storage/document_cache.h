@@ -18,6 +18,8 @@ void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
 // other writer changes the file between its load and the flush. 0 when the lock cannot be had;
 // 1 otherwise.
 int HoldCachedFile(const std::string& path);
+// When a bracket is open, records that an operation changed |document|, so the flush writes it.
+void MarkCachedDocumentChanged(const DomDocument* document);
 // Writes |document| to |path| (or deletes the emptied file) as the bracket's flush does.
 void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path);
 

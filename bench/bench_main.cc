@@ -159,8 +159,9 @@ int main(int argc, char** argv) {
   std::vector<int> sizes = {100, 1000, 10000};
   if (quick) sizes = {100, 1000};
   if (full) sizes.push_back(100000);
-  if (peakRss)
+  if (peakRss) {
     return RunPeakRss(args[0], full ? std::vector<int>{10000, 100000} : std::vector<int>{10000});
+  }
 
   Foldwise::CXmlDocument::InitXMLDocument();
   bool timeGiven = false;

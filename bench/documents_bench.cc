@@ -1,220 +1,171 @@
-// Cost of the author documents folder's operations beside what parsing (and saving) the same
-// file costs with pugixml alone, on folders of 100 to 100,000 entries. Each operation runs once
-// as a host calls it without a bracket (the folder is loaded, and saved when changed, in every
-// call) and once inside the host's OpenXML bracket (the tree stays in memory).
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <pugixml.hpp>
-#include <string>
-#include <vector>
-
+// The documents families: the author's documents, the typist's documents and the typist's sent
+// items. Each call outside a bracket loads the file (and saves it when it changes); the two
+// documents folders also run 100 changes inside the host's OpenXML bracket, which holds the
+// tree from OpenXML to CloseXML.
+#include "bench_support.h"
 #include "foldwise/documents_folders.h"
-#include "foldwise/env.h"
 
 namespace Foldwise {
+namespace bench {
 namespace {
 
-DOCUMENTS_ITEMLIST_XML_DATA DocumentEntry(int i) {
+template <typename Item>
+void Fill(Item& item, const std::string& index) {
+  item.guid = SampleGuid(index);
+  item.document_file_name = "letter" + index + ".doc";
+  item.document_file_path = "/home/typist/documents";
+  item.dictation_file_name = "dictation" + index + ".dss";
+  item.dictation_file_path = "/home/author/dictations";
+}
+
+DOCUMENTS_ITEMLIST_XML_DATA DocumentEntry(const std::string& index) {
   DOCUMENTS_ITEMLIST_XML_DATA entry;
-  entry.guid = "{6F9619FF-8B86-D011-B42D-" + std::to_string(100000000000 + i) + "}";
-  entry.document_file_name = "letter" + std::to_string(i) + ".doc";
+  Fill(entry, index);
   entry.protocol = "mail";
   entry.date = "12/06/26";
   entry.time = "11:42:00";
-  entry.dictation_file_name = "dictation" + std::to_string(i) + ".dss";
-  entry.dictation_file_path = "/home/author/dictations";
   entry.delivery_kind = kDeliveryMail;
-  entry.smtp = {"typist@example.com", "Letter " + std::to_string(i), "Typed and attached."};
+  entry.smtp = {"typist@example.com", "Letter " + index, "Typed and attached."};
   return entry;
 }
 
-// A data directory holding DocumentsFolder.xml with |n| entries, restorable on demand.
-class DocumentsFolder {
- public:
-  explicit DocumentsFolder(int n) : n_(n) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "foldwise-bench-XXXXXX");
-    dir_ = ::mkdtemp(pattern.data());
-    path_ = dir_ + "/DocumentsFolder.xml";
-    folder.SetDirectory(dir_);
-    std::vector<DOCUMENTS_ITEMLIST_XML_DATA> entries;
-    entries.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) entries.push_back(DocumentEntry(i));
-    folder.SetItemListXML(n, entries.data());
-    Env::Current()->ReadFile(path_, &bytes_, kNoLock);
-  }
-  ~DocumentsFolder() { std::filesystem::remove_all(dir_); }
-
-  void Restore() const { WriteFileAtomically(Env::Current(), path_, bytes_); }
-  const std::string& path() const { return path_; }
-  int size() const { return n_; }
-  void Report(benchmark::State& state) const {
-    state.counters["file_kb"] = static_cast<double>(bytes_.size()) / 1024.0;
-  }
-
-  CDocumentsFolderXML folder;
-
- private:
-  int n_;
-  std::string dir_;
-  std::string path_;
-  std::string bytes_;
-};
-
-DocumentsFolder& FolderOf(const benchmark::State& state) {
-  static std::map<int, std::unique_ptr<DocumentsFolder>> folders;
-  const int n = static_cast<int>(state.range(0));
-  auto& folder = folders[n];
-  if (!folder) folder = std::make_unique<DocumentsFolder>(n);
-  return *folder;
+DOCUMENTS_TYPIST_ITEM_XML_DATA TypistEntry(const std::string& index) {
+  DOCUMENTS_TYPIST_ITEM_XML_DATA entry;
+  Fill(entry, index);
+  entry.status = "received";
+  entry.To = "author@example.com";
+  entry.Received = "12/06/26 11:42";
+  return entry;
 }
 
-// Opens the host's bracket for the duration of a benchmark when |held|.
-class HostBracket {
- public:
-  HostBracket(CDocumentsFolderXML& folder, bool held) : folder_(folder), held_(held) {
-    if (held_ && folder_.OpenXML() != 0) std::abort();
-  }
-  ~HostBracket() {
-    if (held_) folder_.CloseXML(0);
-  }
-
- private:
-  CDocumentsFolderXML& folder_;
-  bool held_;
-};
-
-class StringWriter : public pugi::xml_writer {
- public:
-  explicit StringWriter(std::string* out) : out_(out) {}
-  void write(const void* data, size_t size) override {
-    out_->append(static_cast<const char*>(data), size);
-  }
-
- private:
-  std::string* out_;
-};
-
-constexpr unsigned kParseFlags =
-    pugi::parse_default | pugi::parse_comments | pugi::parse_declaration | pugi::parse_pi;
-
-void BM_DocumentsBaselineParse(benchmark::State& state) {
-  DocumentsFolder& folder = FolderOf(state);
-  std::string text;
-  for (auto _ : state) {
-    Env::Current()->ReadFile(folder.path(), &text, kNoLock);
-    pugi::xml_document doc;
-    if (!doc.load_buffer(text.data(), text.size(), kParseFlags)) std::abort();
-    benchmark::DoNotOptimize(doc.first_child());
-  }
-  folder.Report(state);
+SENTITEMS_TYPIST_ITEMLIST_XML_DATA SentEntry(const std::string& index) {
+  SENTITEMS_TYPIST_ITEMLIST_XML_DATA entry;
+  Fill(entry, index);
+  entry.status = "sent";
+  entry.protocol = "mail";
+  entry.date = "12/06/26";
+  entry.time = "11:42:00";
+  entry.delivery_kind = kDeliveryMail;
+  entry.smtp.to = "author@example.com";
+  entry.smtp.subject = "Letter " + index;
+  entry.smtp.body = "Typed.";
+  return entry;
 }
 
-void BM_DocumentsBaselineParseSave(benchmark::State& state) {
-  DocumentsFolder& folder = FolderOf(state);
-  std::string text;
-  std::string out;
-  for (auto _ : state) {
-    Env::Current()->ReadFile(folder.path(), &text, kNoLock);
-    pugi::xml_document doc;
-    if (!doc.load_buffer(text.data(), text.size(), kParseFlags)) std::abort();
-    out.clear();
-    StringWriter writer(&out);
-    for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling()) {
-      child.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-      out.append("\r\n");
-    }
-    if (WriteFileAtomically(Env::Current(), folder.path(), out) != 0) std::abort();
-  }
-  folder.Report(state);
+template <typename FolderXml>
+FolderXml& Open(const Folder& folder) {
+  static FolderXml xml;
+  xml.SetDirectory(folder.dir());
+  return xml;
 }
 
-void BM_DocumentsAdd(benchmark::State& state, bool held) {
-  DocumentsFolder& folder = FolderOf(state);
-  const DOCUMENTS_ITEMLIST_XML_DATA entry = DocumentEntry(folder.size());
-  DOCUMENTS_ITEM_XML_DATA key;
-  key.guid = entry.guid;
-  {
-    HostBracket bracket(folder.folder, held);
-    for (auto _ : state) {
-      folder.folder.AddItemSmtpXML(entry, entry.smtp, 1);
-      state.PauseTiming();
-      if (held) {
-        folder.folder.DelItemXML(key);
-      } else {
-        folder.Restore();
-      }
-      state.ResumeTiming();
-    }
-  }
-  folder.Report(state);
+// The operations every documents family has; |Key| is the record that selects an entry.
+template <typename FolderXml, typename Key, typename Out, typename ListRecord, typename Changes>
+void RegisterCommon(const std::string& family, Changes changes) {
+  auto op = [&family](const std::string& name, const std::string& baseline, bool restores,
+                      std::function<void(Folder&)> run) {
+    AddOperation({family, name, baseline, restores, std::move(run)});
+  };
+  op("list", "extract", false, [](Folder& folder) {
+    long count = 0;
+    ListRecord* list = nullptr;
+    Open<FolderXml>(folder).GetItemListXML(&count, &list);
+    // The author's listing also reports the folder's own path as a first entry.
+    if (count < folder.size()) Fail("list");
+    Open<FolderXml>(folder).DelItemListXML(list);
+  });
+  op("get", "parse", false, [](Folder& folder) {
+    Key key;
+    key.guid = Guid(folder.size() - 1);
+    Out out;
+    Open<FolderXml>(folder).GetItemXML(key, &out);
+    if (out.guid != key.guid) Fail("get");
+  });
+  op("change", "save", false, [changes](Folder& folder) {
+    Key key;
+    key.guid = Guid(folder.size() / 2);
+    Key values;
+    changes(values, folder.Flip());
+    Open<FolderXml>(folder).ChangeItemXML(key, values);
+  });
+  op("delete", "save", true, [](Folder& folder) {
+    Key key;
+    key.guid = Guid(folder.size() / 2);
+    Open<FolderXml>(folder).DelItemXML(key);
+  });
 }
 
-void BM_DocumentsChange(benchmark::State& state, bool held) {
-  DocumentsFolder& folder = FolderOf(state);
-  DOCUMENTS_ITEM_XML_DATA key;
-  key.guid = DocumentEntry(folder.size() - 1).guid;  // the last entry: the whole list is searched
-  DOCUMENTS_ITEM_XML_DATA values;
-  bool flip = false;
-  {
-    HostBracket bracket(folder.folder, held);
-    for (auto _ : state) {
-      values.dictation_file_name = (flip = !flip) ? "changed.dss" : "another.dss";
-      folder.folder.ChangeItemXML(key, values);
-    }
-  }
-  folder.Restore();
-  folder.Report(state);
+// 100 changes to different entries inside the host's OpenXML bracket, saved once at CloseXML.
+template <typename FolderXml, typename Key, typename Changes>
+void RegisterBracket(const std::string& family, Changes changes) {
+  AddOperation({family, "openxml100", "save_scan100", false, [changes](Folder& folder) {
+                  FolderXml& xml = Open<FolderXml>(folder);
+                  const int step = folder.size() >= 100 ? folder.size() / 100 : 1;
+                  const bool flip = folder.Flip();
+                  if (xml.OpenXML() != 0) Fail("OpenXML");
+                  for (int k = 0; k < 100; ++k) {
+                    Key key;
+                    key.guid = Guid((k * step) % folder.size());
+                    Key values;
+                    changes(values, flip);
+                    xml.ChangeItemXML(key, values);
+                  }
+                  xml.CloseXML(1);
+                }});
 }
 
-void BM_DocumentsGet(benchmark::State& state, bool held) {
-  DocumentsFolder& folder = FolderOf(state);
-  DOCUMENTS_ITEM_XML_DATA key;
-  key.guid = DocumentEntry(folder.size() - 1).guid;
-  DOCUMENTS_ITEMLIST_XML_DATA out;
-  {
-    HostBracket bracket(folder.folder, held);
-    for (auto _ : state) {
-      out.guid.clear();
-      folder.folder.GetItemXML(key, &out);
-      if (out.guid != key.guid) std::abort();
-    }
-  }
-  folder.Report(state);
-}
+const bool registered = [] {
+  auto newName = [](auto& values, bool flip) {
+    values.dictation_file_name = flip ? "changed.dss" : "another.dss";
+  };
+  AddFamily("documents", "DocumentsFolder.xml", [](const std::string& dir) {
+    CDocumentsFolderXML xml;
+    xml.SetDirectory(dir);
+    DOCUMENTS_ITEMLIST_XML_DATA entry = DocumentEntry(kIndexMark);
+    xml.SetItemListXML(1, &entry);
+  });
+  RegisterCommon<CDocumentsFolderXML, DOCUMENTS_ITEM_XML_DATA, DOCUMENTS_ITEMLIST_XML_DATA,
+                 DOCUMENTS_ITEMLIST_XML_DATA>("documents", newName);
+  AddOperation({"documents", "add", "save", true, [](Folder& folder) {
+                  const DOCUMENTS_ITEMLIST_XML_DATA entry =
+                      DocumentEntry(std::to_string(folder.size()));
+                  Open<CDocumentsFolderXML>(folder).AddItemSmtpXML(entry, entry.smtp, 1);
+                }});
+  RegisterBracket<CDocumentsFolderXML, DOCUMENTS_ITEM_XML_DATA>("documents", newName);
 
-void BM_DocumentsList(benchmark::State& state, bool held) {
-  DocumentsFolder& folder = FolderOf(state);
-  {
-    HostBracket bracket(folder.folder, held);
-    for (auto _ : state) {
-      long count = 0;
-      DOCUMENTS_ITEMLIST_XML_DATA* list = nullptr;
-      folder.folder.GetItemListXML(&count, &list);
-      if (count != folder.size() + 1) std::abort();
-      folder.folder.DelItemListXML(list);
-    }
-  }
-  folder.Report(state);
-}
+  AddFamily("typist_documents", "DocumentsTypistFolder.xml", [](const std::string& dir) {
+    CDocumentsTypistFolderXML xml;
+    xml.SetDirectory(dir);
+    DOCUMENTS_TYPIST_ITEM_XML_DATA entry = TypistEntry(kIndexMark);
+    xml.SetItemListXML(1, &entry);
+  });
+  RegisterCommon<CDocumentsTypistFolderXML, DOCUMENTS_TYPIST_ITEM_XML_DATA,
+                 DOCUMENTS_TYPIST_ITEM_XML_DATA, DOCUMENTS_TYPIST_ITEM_XML_DATA>("typist_documents",
+                                                                                 newName);
+  AddOperation({"typist_documents", "add", "save", true, [](Folder& folder) {
+                  Open<CDocumentsTypistFolderXML>(folder).AddItemXML(
+                      TypistEntry(std::to_string(folder.size())));
+                }});
+  RegisterBracket<CDocumentsTypistFolderXML, DOCUMENTS_TYPIST_ITEM_XML_DATA>("typist_documents",
+                                                                             newName);
 
-void DocumentsSizes(benchmark::internal::Benchmark* bm) {
-  bm->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-}
-
-BENCHMARK(BM_DocumentsBaselineParse)->Apply(DocumentsSizes);
-BENCHMARK(BM_DocumentsBaselineParseSave)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsAdd, each_call, false)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsAdd, open_bracket, true)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsChange, each_call, false)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsChange, open_bracket, true)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsGet, each_call, false)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsGet, open_bracket, true)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsList, each_call, false)->Apply(DocumentsSizes);
-BENCHMARK_CAPTURE(BM_DocumentsList, open_bracket, true)->Apply(DocumentsSizes);
+  AddFamily("typist_sent_items", "SentItemsTypistFolder.xml", [](const std::string& dir) {
+    CSentItemsTypistFolderXML xml;
+    xml.SetDirectory(dir);
+    SENTITEMS_TYPIST_ITEMLIST_XML_DATA entry = SentEntry(kIndexMark);
+    if (!xml.SetItemListXML(1, &entry)) Fail("sample entry");
+  });
+  RegisterCommon<CSentItemsTypistFolderXML, SENTITEMS_TYPIST_ITEM_XML_DATA,
+                 SENTITEMS_TYPIST_ITEMLIST_XML_DATA, SENTITEMS_TYPIST_ITEMLIST_XML_DATA>(
+      "typist_sent_items", newName);
+  AddOperation({"typist_sent_items", "add", "save", true, [](Folder& folder) {
+                  const SENTITEMS_TYPIST_ITEMLIST_XML_DATA entry =
+                      SentEntry(std::to_string(folder.size()));
+                  Open<CSentItemsTypistFolderXML>(folder).AddItemSmtpXML(entry, entry.smtp);
+                }});
+  return true;
+}();
 
 }  // namespace
+}  // namespace bench
 }  // namespace Foldwise

@@ -34,8 +34,9 @@ class FOLDWISE_EXPORT CXmlDocument {
   // every open share cached documents and every save wait for the flush.
   static void ActiveCacheDOMDocument();
   // Closes the bracket of the calling thread (a call from another thread does nothing): flushes
-  // every cached document (discard 0 writes changes, non-zero drops them; emptied files are deleted
-  // either way), empties the cache, releases the lock.
+  // every cached document an operation changed (discard 0 writes changes, non-zero drops them;
+  // emptied files are deleted either way; files only read are left untouched), empties the
+  // cache, releases the lock.
   static void DeactiveCacheDOMDocument(int discard);
 
   // Whether the calling thread has a bracket open, so its operations use the cache.

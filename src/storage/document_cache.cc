@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "dom/dom.h"
 #include "foldwise/env.h"
@@ -39,6 +40,10 @@ struct CacheState {
   std::unordered_map<std::string, std::shared_ptr<DomDocument>> cachedDocuments;
   // The files of the bracket, locked from their first open until the flush has written them.
   std::unordered_map<std::string, std::unique_ptr<platform::FileHold>> heldFiles;
+  // The cached documents an operation saved during the bracket. Only these are written by the
+  // flush: a file the bracket merely read is left as it is instead of being rewritten unchanged.
+  // Kept by document, not by path text, so a save under another spelling still counts.
+  std::unordered_set<const DomDocument*> changedDocuments;
 };
 
 CacheState& State() {
@@ -85,9 +90,11 @@ void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
   entries.swap(state.cachedDocuments);
   std::unordered_map<std::string, std::unique_ptr<platform::FileHold>> held;
   held.swap(state.heldFiles);
+  std::unordered_set<const DomDocument*> changed;
+  changed.swap(state.changedDocuments);
   state.cacheActive = 0;
   for (auto& entry : entries) {
-    FlushCachedDocument(entry.second, entry.first);
+    if (changed.count(entry.second.get()) != 0) FlushCachedDocument(entry.second, entry.first);
   }
   entries.clear();
   held.clear();
@@ -151,6 +158,11 @@ CacheTurn::~CacheTurn() {
   if (!ok_) return;
   --turnsHeld;
   if (shared_) State().gate.unlock_shared();
+}
+
+void MarkCachedDocumentChanged(const DomDocument* document) {
+  CacheState& state = State();
+  if (state.cacheActive && document != nullptr) state.changedDocuments.insert(document);
 }
 
 std::size_t CXmlDocument::CachedDocumentCount() {

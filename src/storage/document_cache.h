@@ -37,6 +37,8 @@ class CacheTurn {
   bool ok_ = false;
 };
 
+// When a bracket is open, records that an operation changed |document|, so the flush writes it.
+void MarkCachedDocumentChanged(const DomDocument* document);
 // Writes |document| to |path| (or deletes the emptied file) as the bracket's flush does.
 void FlushCachedDocument(const std::shared_ptr<DomDocument>& document, const std::string& path);
 

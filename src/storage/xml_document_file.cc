@@ -83,7 +83,10 @@ int XmlDocumentFile::WriteOrDelete(const std::string& path, bool write) {
 }
 
 int XmlDocumentFile::SaveDocument(const std::string& path) {
-  if (CXmlDocument::IsCacheActive()) return 1;
+  if (CXmlDocument::IsCacheActive()) {
+    MarkCachedDocumentChanged(document.get());
+    return 1;
+  }
   return WriteOrDelete(path, /*write=*/true);
 }
 

@@ -53,6 +53,16 @@ bool Exists(Env* env, const std::string& path) {
 
 }  // namespace
 
+int FaultEnv::GetFileStatus(const std::string& path, FileStatus* status) {
+  ++status_checks;
+  return EnvWrapper::GetFileStatus(path, status);
+}
+
+int FaultEnv::Access(const std::string& path, int mode) {
+  ++status_checks;
+  return EnvWrapper::Access(path, mode);
+}
+
 int FaultEnv::ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) {
   ++reads;
   if (fail_read) return Fired(this, EIO);
@@ -95,11 +105,13 @@ int FaultEnv::LockFile(const std::string& path, bool exclusive, int timeout_ms,
   // A missing file would be created to be locked, which a directory without new names refuses.
   if (read_only_directory && exclusive && !Exists(target(), path)) return Fired(this, EACCES);
   const int error = EnvWrapper::LockFile(path, exclusive, timeout_ms, lock);
+  if (error == 0) ++locks;
   if (error == 0 && exclusive) ++exclusive_locks;
   return error;
 }
 
 int FaultEnv::ProbeExclusiveOpen(const std::string& path) {
+  ++probes;
   if (file_busy) return Fired(this, EWOULDBLOCK);
   return EnvWrapper::ProbeExclusiveOpen(path);
 }

@@ -52,7 +52,14 @@ class FaultEnv : public EnvWrapper {
   std::atomic<int> directory_syncs{0};
   std::atomic<int> exclusive_locks{0};
   std::atomic<int> faults_injected{0};
+  // Existence and status checks (GetFileStatus and Access), locks granted of either kind,
+  // exclusive-open probes: the per-operation work a folder call should do once, not per entry.
+  std::atomic<int> status_checks{0};
+  std::atomic<int> locks{0};
+  std::atomic<int> probes{0};
 
+  int GetFileStatus(const std::string& path, FileStatus* status) override;
+  int Access(const std::string& path, int mode) override;
   int ReadFile(const std::string& path, std::string* contents, int lock_timeout_ms) override;
   int NewWritableFile(const std::string& path, std::unique_ptr<WritableFile>* file) override;
   int RenameFile(const std::string& from, const std::string& to) override;

@@ -68,18 +68,18 @@ bool RunPeakRssChild(int argc, char** argv) {
   if (one == "idle") return true;  // the program's own start-up cost
   if (make.empty() && one.empty()) return false;
   // "family/N" or "family/operation/N".
-  const std::string spec = make.empty() ? one : make;
-  const std::size_t first = spec.find('/');
-  const std::size_t last = spec.rfind('/');
-  const Family* family = FindFamily(spec.substr(0, first));
-  if (family == nullptr || dir.empty()) Fail("peak memory case " + spec);
-  const int n = std::stoi(spec.substr(last + 1));
+  const std::string caseName = make.empty() ? one : make;
+  const std::size_t first = caseName.find('/');
+  const std::size_t last = caseName.rfind('/');
+  const Family* family = FindFamily(caseName.substr(0, first));
+  if (family == nullptr || dir.empty()) Fail("peak memory case " + caseName);
+  const int n = std::stoi(caseName.substr(last + 1));
   if (!make.empty()) {
     Folder folder(family->name, family->fileName, n, family->writeSample, dir);
     fs::copy_file(folder.path(), fs::path(dir) / kPristine);
     return true;
   }
-  const std::string name = spec.substr(first + 1, last - first - 1);
+  const std::string name = caseName.substr(first + 1, last - first - 1);
   CXmlDocument::InitXMLDocument();
   Folder folder(family->name, family->fileName, n, family->writeSample, dir, false);
   for (const Operation& operation : OperationsOf(*family)) {
@@ -88,7 +88,7 @@ bool RunPeakRssChild(int argc, char** argv) {
       return true;
     }
   }
-  Fail("no operation " + spec);
+  Fail("no operation " + caseName);
 }
 
 int RunPeakRss(const char* self, const std::vector<int>& sizes) {

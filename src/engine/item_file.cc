@@ -17,8 +17,10 @@ constexpr int kItemDepth = 2;
 }  // namespace
 
 template <typename Policy>
-ItemFile<Policy>::ItemFile(const ItemFileSpec& spec)
-    : path(spec.fileName), identifier(spec.identifier), folderLevelPath(spec.folderLevelPath) {}
+ItemFile<Policy>::ItemFile(const ItemFileLayout& layout)
+    : path(layout.fileName),
+      identifier(layout.identifier),
+      folderLevelPath(layout.folderLevelPath) {}
 
 template <typename Policy>
 ItemFile<Policy>::~ItemFile() = default;

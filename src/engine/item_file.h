@@ -11,7 +11,7 @@
 namespace Foldwise {
 
 // What a family's schema says about one of its item files.
-struct ItemFileSpec {
+struct ItemFileLayout {
   const char* fileName;    // the bare file name
   const char* identifier;  // the comment of a new file
   // Whether the file keeps one dictation_file_path for all its items under item_list.
@@ -25,7 +25,7 @@ struct ItemFileSpec {
 template <typename Errors>
 class ItemFile : public XmlDocumentFile {
  public:
-  explicit ItemFile(const ItemFileSpec& spec);
+  explicit ItemFile(const ItemFileLayout& layout);
   ~ItemFile() override;
   ItemFile(const ItemFile&) = default;
   ItemFile& operator=(const ItemFile&) = default;

@@ -14,7 +14,7 @@
 namespace Foldwise {
 
 // Specialised by each folder for its record types (foldwise/cached_folders.h):
-//   static constexpr ItemFileSpec kPlainFile, kEncryptedFile;
+//   static constexpr ItemFileLayout kPlainFile, kEncryptedFile;
 //   static constexpr bool kListingOpensCacheBracket;  // list-form listing in a bracket of its own
 //   using Errors = FailureBecomesZero;                 // engine/error_boundary.h
 //   using Paths = ResolverPaths;                       // engine/path_policy.h

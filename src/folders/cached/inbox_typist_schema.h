@@ -33,10 +33,10 @@ struct DeliverySchema<INBOX_TYPIST_SMTP_XML_DATA> : ShortSmtpSchema<INBOX_TYPIST
 
 template <>
 struct CachedFolderSchema<InBoxTypistFolderRecords> {
-  static constexpr ItemFileSpec kPlainFile = {
+  static constexpr ItemFileLayout kPlainFile = {
       "InBoxTypistFolder.xml", "Quillnote InBoxTypistFolderXML",
       ItemSchema<INBOX_TYPIST_ITEM_XML_DATA>::kFolderLevelPath};
-  static constexpr ItemFileSpec kEncryptedFile = {
+  static constexpr ItemFileLayout kEncryptedFile = {
       "InBoxTypistEFolder.xml", "Quillnote InBoxTypist Encryption FolderXML",
       ItemSchema<INBOX_TYPIST_ITEM_XML_DATA>::kFolderLevelPath};
   static constexpr bool kListingOpensCacheBracket = false;

@@ -32,10 +32,10 @@ struct DeliverySchema<SENTITEMS_SMTP_XML_DATA> : FullSmtpSchema<SENTITEMS_SMTP_X
 
 template <>
 struct CachedFolderSchema<SentItemsFolderRecords> {
-  static constexpr ItemFileSpec kPlainFile = {
+  static constexpr ItemFileLayout kPlainFile = {
       "SentItemsFolder.xml", "Quillnote SentItemsFolderXML",
       ItemSchema<SENTITEMS_ITEM_XML_DATA>::kFolderLevelPath};
-  static constexpr ItemFileSpec kEncryptedFile = {
+  static constexpr ItemFileLayout kEncryptedFile = {
       "SentItemsEFolder.xml", "Quillnote SentItems Encryption FolderXML",
       ItemSchema<SENTITEMS_ITEM_XML_DATA>::kFolderLevelPath};
   static constexpr bool kListingOpensCacheBracket = false;

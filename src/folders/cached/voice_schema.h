@@ -33,9 +33,9 @@ struct DeliverySchema<VOICE_SMTP_XML_DATA> : ShortSmtpSchema<VOICE_SMTP_XML_DATA
 
 template <>
 struct CachedFolderSchema<VoiceFolderRecords> {
-  static constexpr ItemFileSpec kPlainFile = {"VoiceFolder.xml", "Quillnote VoiceFolderXML",
-                                              ItemSchema<VOICE_ITEM_XML_DATA>::kFolderLevelPath};
-  static constexpr ItemFileSpec kEncryptedFile = {
+  static constexpr ItemFileLayout kPlainFile = {"VoiceFolder.xml", "Quillnote VoiceFolderXML",
+                                                ItemSchema<VOICE_ITEM_XML_DATA>::kFolderLevelPath};
+  static constexpr ItemFileLayout kEncryptedFile = {
       "VoiceEFolder.xml", "Quillnote Voice Encryption FolderXML",
       ItemSchema<VOICE_ITEM_XML_DATA>::kFolderLevelPath};
   // The list-form listing runs in a cache bracket and a resolver cache period of its own, so

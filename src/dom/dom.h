@@ -78,6 +78,9 @@ class DomNode {
   pugi::xml_node raw() const { return node_; }
 
  private:
+  // The direct walks of dom/dom_scan.h read the node without a copy of any name or text.
+  friend struct DomScanAccess;
+
   pugi::xml_node Checked() const;
 
   pugi::xml_node node_;

@@ -1,6 +1,7 @@
 // Opening, saving and flushing a folder file, and the generic rule for deleting an emptied one.
 #include <cerrno>
 
+#include "dom/dom_scan.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
@@ -99,11 +100,19 @@ void XmlDocumentFile::CloseDocument() { document.reset(); }
 int XmlDocumentFile::OnAutoDelete() {
   try {
     if (!document) return 0;
+    // Walked directly: this runs at every save and every flush.
     const DomNode root = document->DocumentElement();
-    const DomNode attribute = FindChild(root, "attribute");
+    const DomNode attribute = FirstChildElement(root, "attribute");
     if (attribute) return attribute.HasChildNodes() ? 0 : 1;
-    if (!FindChild(root, "item_list")) return 1;
-    return document->AsNode().SelectNodes("/root/item_list/item").empty() ? 1 : 0;
+    if (!FirstChildElement(root, "item_list")) return 1;
+    for (DomNode top = FirstChildElement(document->AsNode(), "root"); top;
+         top = NextSiblingElement(top, "root")) {
+      for (DomNode list = FirstChildElement(top, "item_list"); list;
+           list = NextSiblingElement(list, "item_list")) {
+        if (FirstChildElement(list, "item")) return 0;
+      }
+    }
+    return 1;
   } catch (const ComError&) {
     return 0;
   }

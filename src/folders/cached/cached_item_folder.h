@@ -8,6 +8,7 @@
 #ifndef FOLDWISE_FOLDERS_CACHED_CACHED_ITEM_FOLDER_H_
 #define FOLDWISE_FOLDERS_CACHED_CACHED_ITEM_FOLDER_H_
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <optional>
@@ -23,6 +24,8 @@
 #include "foldwise/location.h"
 #include "foldwise/xml_document.h"
 #include "location/file_path.h"
+#include "storage/document_cache.h"
+#include "storage/document_closer.h"
 
 namespace Foldwise {
 
@@ -104,33 +107,30 @@ class FOLDWISE_NO_EXPORT CachedItemFolder<Records>::Files {
 
   File plain;
   File encrypted;
-
- private:
-  // Reads the plain file, then the encrypted one, into |cursor|.
-  int ReadAllInto(RecordCursor& cursor);
 };
-
-template <typename Records>
-int CachedItemFolder<Records>::Files::ReadAllInto(RecordCursor& cursor) {
-  // Plain entries first; the encrypted ones continue in the same cursor.
-  if (plain.Exists() && !plain.ReadAll(cursor)) return 0;
-  if (encrypted.Exists() && !encrypted.ReadAll(cursor)) return 0;
-  return 1;
-}
 
 template <typename Records>
 template <typename Record>
 int CachedItemFolder<Records>::Files::ListItems(long* count, Record** list) {
   using cached_folder_internal::OwnCacheBracket;
   using cached_folder_internal::ResolverCachePeriod;
-  // Counting and reading then share one parsed document per file.
+  // The folder's schema says whether its list form brackets itself (and ends the host's bracket).
   constexpr bool kOwnBracket =
       std::is_same_v<Record, ItemList> && Schema::kListingOpensCacheBracket;
   std::optional<OwnCacheBracket> bracket;
   if (kOwnBracket) bracket.emplace();
   *count = 0;
   *list = nullptr;
-  const long n = encrypted.CountItems(nullptr) + plain.CountItems(nullptr);
+  // A turn that times out leaves both files uncounted: an empty listing, as when either file
+  // cannot be opened it counts no entry.
+  const CacheTurn turn;
+  if (!turn.ok()) return 1;
+  // Each file is parsed once: its entries are counted and then read from the same document.
+  const DocumentCloser closeEncrypted(encrypted);
+  const DocumentCloser closePlain(plain);
+  const int encryptedCount = encrypted.OpenForListing();
+  const int plainCount = plain.OpenForListing();
+  const long n = std::max(encryptedCount, 0) + std::max(plainCount, 0);
   if (n <= 0) return 1;
   try {
     *list = NewCountedArray<Record>(static_cast<std::size_t>(n));
@@ -141,7 +141,11 @@ int CachedItemFolder<Records>::Files::ListItems(long* count, Record** list) {
   Cursor<Record> cursor(*list, static_cast<int>(n));
   std::optional<ResolverCachePeriod> period;
   if (kOwnBracket) period.emplace();
-  return ReadAllInto(cursor);
+  // Plain entries first; the encrypted ones continue in the same cursor. A file that could not
+  // be opened fails the listing once the other file's entries are allocated.
+  if (plainCount < 0 || !plain.ReadOpened(cursor)) return 0;
+  if (encryptedCount < 0 || !encrypted.ReadOpened(cursor)) return 0;
+  return 1;
 }
 
 template <typename Records>

@@ -193,5 +193,93 @@ TEST_F(FolderFileTest, KeyComparesNestedDeliveryFields) {
   EXPECT_EQ(2, file.CountItems(&query));
 }
 
+// Inside a cache bracket keyed lookups go through an index of the document by guid, kept
+// current by the bracket's own adds, changes and deletes: the same script of operations gives
+// the same answers and the same entries inside a bracket as outside one.
+TEST_F(FolderFileTest, BracketAnswersAsOperationsOutsideIt) {
+  const auto guid = [](const std::string& g) {
+    VOICE_ITEM_XML_DATA key;
+    key.guid = g;
+    return key;
+  };
+  const auto run = [&](const std::string& where, bool bracket) {
+    FolderFile first{CachedFolderSchema<VoiceFolderRecords>::kPlainFile};
+    FolderFile second{CachedFolderSchema<VoiceFolderRecords>::kPlainFile};
+    first.SetXmlFalePath(where);
+    second.SetXmlFalePath(where);  // another object on the same file shares the cached document
+    const auto count = [&](FolderFile& f, VOICE_ITEM_XML_DATA key) {
+      PlainCursor cursor(&key, 1);
+      return f.CountItems(&cursor);
+    };
+    const auto change = [&](FolderFile& f, VOICE_ITEM_XML_DATA key, VOICE_ITEM_XML_DATA values) {
+      PlainCursor keys(&key, 1);
+      PlainCursor changes(&values, 1);
+      return f.ChangeItems(keys, changes);
+    };
+    const auto remove = [&](FolderFile& f, VOICE_ITEM_XML_DATA key) {
+      PlainCursor cursor(&key, 1);
+      return f.DeleteItems(cursor);
+    };
+    const auto append = [&](FolderFile& f, VOICE_ITEM_XML_DATA record) {
+      PlainCursor cursor(&record, 1);
+      return f.AppendItem(cursor);
+    };
+    const auto status = [&](FolderFile& f, const std::string& g) {
+      VOICE_ITEM_XML_DATA key = guid(g);
+      VOICE_ITEM_XML_DATA out;
+      PlainCursor keys(&key, 1);
+      PlainCursor output(&out, 1);
+      return f.ReadFirstMatch(keys, output) ? out.status : "none";
+    };
+    VOICE_ITEM_XML_DATA toA = VOICE_ITEM_XML_DATA();
+    toA.guid = "a";
+    VOICE_ITEM_XML_DATA toE = VOICE_ITEM_XML_DATA();
+    toE.guid = "e";
+    VOICE_ITEM_XML_DATA typed = VOICE_ITEM_XML_DATA();
+    typed.status = "typed";
+    VOICE_ITEM_XML_DATA wrongStatus = guid("b");
+    wrongStatus.status = "new";
+    if (bracket) CXmlDocument::ActiveCacheDOMDocument();
+    std::vector<std::string> answers;
+    const auto note = [&](auto value) { answers.push_back(std::to_string(value)); };
+    // Step 1: a guid two items share, then a guid the index learns by an add.
+    for (const char* g : {"a", "b", "c", "a"}) note(append(first, Entry(g)));
+    note(count(second, guid("a")));
+    note(count(second, guid("b")));
+    note(append(second, Entry("d")));
+    note(count(first, guid("d")));
+    // Step 2: a change that keeps the guid, then changes that give items new guids.
+    note(change(first, guid("b"), typed));
+    answers.push_back(status(second, "b"));
+    note(count(first, wrongStatus));
+    note(change(second, guid("c"), toA));
+    note(count(first, guid("a")));
+    note(count(first, guid("c")));
+    note(change(first, guid("d"), toE));
+    note(count(second, guid("d")));
+    answers.push_back(status(second, "e"));
+    // Step 3: deletes of a shared and of a unique guid, and a guid added again after its delete.
+    note(remove(first, guid("a")));
+    note(count(second, guid("a")));
+    note(remove(second, guid("b")));
+    note(count(first, guid("b")));
+    answers.push_back(status(first, "b"));
+    note(append(first, Entry("b", "again")));
+    answers.push_back(status(second, "b"));
+    note(count(second, VOICE_ITEM_XML_DATA()));
+    if (bracket) CXmlDocument::DeactiveCacheDOMDocument(0);
+    std::vector<VOICE_ITEM_XML_DATA> records(3);
+    PlainCursor all(records.data(), 3);
+    note(first.ReadAll(all));
+    for (const VOICE_ITEM_XML_DATA& r : records) answers.push_back(r.guid + "/" + r.status);
+    return answers;
+  };
+  testing::TempDir other;
+  const std::vector<std::string> outside = run(other.path(), false);
+  EXPECT_EQ(outside, run(dir.path(), true));
+  EXPECT_EQ((std::vector<std::string>{"2", "1", "e/new", "b/again", "/"}),
+            std::vector<std::string>(outside.end() - 5, outside.end()));
+}
+
 }  // namespace
 }  // namespace Foldwise

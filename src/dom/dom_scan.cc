@@ -1,0 +1,86 @@
+#include "dom/dom_scan.h"
+
+#include <cstring>
+
+namespace Foldwise {
+
+struct DomScanAccess {
+  static pugi::xml_node Of(DomNode node) { return node.node_; }
+};
+
+namespace {
+
+pugi::xml_node Of(DomNode node) { return DomScanAccess::Of(node); }
+
+bool IsText(pugi::xml_node node) {
+  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+bool IsWanted(pugi::xml_node node, const char* name) {
+  return node.type() == pugi::node_element &&
+         (name == nullptr || std::strcmp(node.name(), name) == 0);
+}
+
+// The node after |node| in document order among the descendants of |top|, or null.
+pugi::xml_node NextInSubtree(pugi::xml_node node, pugi::xml_node top) {
+  if (node.first_child()) return node.first_child();
+  while (node != top) {
+    if (node.next_sibling()) return node.next_sibling();
+    node = node.parent();
+  }
+  return pugi::xml_node();
+}
+
+}  // namespace
+
+DomNode FirstChildElement(DomNode parent, const char* name) {
+  pugi::xml_node child = Of(parent).first_child();
+  while (child && !IsWanted(child, name)) child = child.next_sibling();
+  return DomNode(child);
+}
+
+DomNode NextSiblingElement(DomNode node, const char* name) {
+  pugi::xml_node next = Of(node).next_sibling();
+  while (next && !IsWanted(next, name)) next = next.next_sibling();
+  return DomNode(next);
+}
+
+std::string_view NameOf(DomNode node) { return Of(node).name(); }
+
+DomNode DocumentOf(DomNode node) { return DomNode(Of(node).root()); }
+
+bool StringValueEquals(DomNode node, std::string_view text) {
+  const pugi::xml_node top = Of(node);
+  if (!top) return false;
+  if (IsText(top)) return text == top.value();
+  std::size_t matched = 0;
+  for (pugi::xml_node at = top.first_child(); at; at = NextInSubtree(at, top)) {
+    if (!IsText(at)) continue;
+    const std::string_view piece = at.value();
+    if (text.size() - matched < piece.size() || text.compare(matched, piece.size(), piece) != 0) {
+      return false;
+    }
+    matched += piece.size();
+  }
+  return matched == text.size();
+}
+
+bool SingleTextOf(DomNode node, std::string_view* text) {
+  const pugi::xml_node top = Of(node);
+  *text = std::string_view();
+  if (!top) return false;
+  if (IsText(top)) {
+    *text = top.value();
+    return true;
+  }
+  bool found = false;
+  for (pugi::xml_node at = top.first_child(); at; at = NextInSubtree(at, top)) {
+    if (!IsText(at)) continue;
+    if (found) return false;
+    found = true;
+    *text = at.value();
+  }
+  return true;
+}
+
+}  // namespace Foldwise

@@ -74,7 +74,7 @@ int ItemFile<Policy>::Exists() {
     CloseDocument();
     return 1;
   }
-  return HasContent(path);
+  return HasContentInBracket(path);
 }
 
 template <typename Policy>
@@ -102,12 +102,11 @@ int ItemFile<Policy>::OnAutoDelete() {
 }
 
 template <typename Policy>
-int ItemFile<Policy>::CountItems(RecordCursor* key) {
+int ItemFile<Policy>::CountItems(const KeyMatch* key) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path, [&] {
-    if (key != nullptr)
-      return static_cast<int>(SelectItems(document, KeyMatch(*key), false).size());
+    if (key != nullptr) return static_cast<int>(SelectItems(document, *key, false).size());
     int count = 0;
     ForEachItem(*document, [&](DomNode) {
       ++count;
@@ -152,11 +151,11 @@ int ItemFile<Policy>::ReadOpened(RecordCursor& cursor) {
 }
 
 template <typename Policy>
-int ItemFile<Policy>::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
+int ItemFile<Policy>::ReadFirstMatch(const KeyMatch& key, RecordCursor& out) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
   return WithDocument<Policy>(*this, path, [&] {
-    const DomNodeList item = SelectItems(document, KeyMatch(key), true);
+    const DomNodeList item = SelectItems(document, key, true);
     if (item.empty()) return 0;
     return out.ReadRecord(item.front(), 0);
   });
@@ -204,7 +203,7 @@ int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
 }
 
 template <typename Policy>
-int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
+int ItemFile<Policy>::ChangeItems(const KeyMatch& key, RecordCursor& values) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
@@ -213,7 +212,7 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
   return WithDocument<Policy>(*this, path, [&] {
     DomNode change = values.WriteRecord(0);
     if (!change) return 0;
-    const DomNodeList matches = SelectItems(document, KeyMatch(key), false);
+    const DomNodeList matches = SelectItems(document, key, false);
     if (matches.empty()) return 1;
     // Every match is checked before any is touched: inside a cache bracket the document is the
     // one the flush writes, so a change that fails halfway must not have begun.
@@ -238,14 +237,14 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
 }
 
 template <typename Policy>
-int ItemFile<Policy>::DeleteItems(RecordCursor& key) {
+int ItemFile<Policy>::DeleteItems(const KeyMatch& key) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path, [&] {
-    const DomNodeList matches = SelectItems(document, KeyMatch(key), false);
+    const DomNodeList matches = SelectItems(document, key, false);
     if (matches.empty()) return 1;
     IndexKeeper keeper(document.get());
     ItemIndex* index = BracketIndex(document, /*build=*/false);

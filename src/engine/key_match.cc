@@ -55,4 +55,12 @@ const std::string* KeyMatch::FieldText(const char* name) const {
   return nullptr;
 }
 
+std::optional<KeyMatch> UsableKey(RecordCursor& key) {
+  try {
+    return KeyMatch(key);
+  } catch (const ComError&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace Foldwise

@@ -3,6 +3,7 @@
 #ifndef FOLDWISE_ENGINE_KEY_MATCH_H_
 #define FOLDWISE_ENGINE_KEY_MATCH_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ class KeyMatch {
 
   std::vector<Term> terms_;
 };
+
+// The key of the current record of |key|, or nothing when it cannot serve as one (see KeyMatch).
+std::optional<KeyMatch> UsableKey(RecordCursor& key);
 
 // Calls |visit| with every item of |document| (/root/item_list/item) in document order until it
 // returns false.

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "engine/key_match.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 
@@ -53,15 +52,6 @@ int RecordCursor::ReadRecord(DomNode node, int advance) {
   if (advance) Advance();
   ReadAt(current, node);
   return 1;
-}
-
-bool RecordCursor::IsUsableKey() {
-  try {
-    const KeyMatch key(*this);
-    return true;
-  } catch (const ComError&) {
-    return false;
-  }
 }
 
 std::string RecordCursor::TranslateValue(const std::string& value) const {

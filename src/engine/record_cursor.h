@@ -30,10 +30,6 @@ class RecordCursor : public XmlDocumentFile {
   DomNode WriteRecord(int advance);
   // Empties the current record and fills it from |node|; 0 when exhausted.
   int ReadRecord(DomNode node, int advance);
-  // Whether the current record can serve as a key (engine/key_match.h): it can be written and
-  // no value holds an apostrophe.
-  bool IsUsableKey();
-
   // |value| with the macros expanded when they are on: "%DELETE%" becomes empty, "%DATE%" and
   // "%TIME%" today's short date and the current time in the locale's forms. Only a whole value
   // is a macro.

@@ -131,13 +131,13 @@ TEST_F(KeyMatchTest, RefusesKeysTheFilesNeverAccepted) {
     record.item.guid = guid;
     ListCursor key(&record, 1);
     EXPECT_THROW(KeyMatch{key}, ComError);
-    EXPECT_FALSE(key.IsUsableKey());
+    EXPECT_FALSE(UsableKey(key));
   }
   VOICE_ITEMLIST_XML_DATA record;
   record.delivery_kind = kDeliveryMail;
   record.smtp.subject = "don't";  // a nested field is no exception
   ListCursor key(&record, 1);
-  EXPECT_FALSE(key.IsUsableKey());
+  EXPECT_FALSE(UsableKey(key));
   ListCursor exhausted(&record, 1);
   exhausted.Advance();
   EXPECT_THROW(KeyMatch{exhausted}, ComError);

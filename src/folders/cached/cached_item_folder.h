@@ -19,6 +19,7 @@
 #include "engine/error_boundary.h"
 #include "engine/item_codec.h"
 #include "engine/item_file.h"
+#include "engine/key_match.h"
 #include "folders/cached/cached_folder_schema.h"
 #include "foldwise/cached_folders.h"
 #include "foldwise/location.h"
@@ -152,18 +153,22 @@ template <typename Records>
 template <typename Record>
 int CachedItemFolder<Records>::Files::GetItem(Item& key, Record* out) {
   Cursor<Item> keyCursor(&key, 1);
+  const KeyMatch match(keyCursor);  // a key the files cannot hold fails here
   Cursor<Record> output(out, 1);
   // A match in the plain file hides one in the encrypted file.
-  if (plain.Exists() && plain.ReadFirstMatch(keyCursor, output)) return 1;
-  if (encrypted.Exists() && encrypted.ReadFirstMatch(keyCursor, output)) return 1;
+  if (plain.Exists() && plain.ReadFirstMatch(match, output)) return 1;
+  if (encrypted.Exists() && encrypted.ReadFirstMatch(match, output)) return 1;
   return 0;
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::Files::CountItems(Item* key) {
-  Cursor<Item> keyCursor;
-  if (key != nullptr) keyCursor.Bind(key, 1);
-  RecordCursor* query = key != nullptr ? &keyCursor : nullptr;
+  std::optional<KeyMatch> match;
+  if (key != nullptr) {
+    Cursor<Item> keyCursor(key, 1);
+    match.emplace(keyCursor);  // a key the files cannot hold fails here
+  }
+  const KeyMatch* query = match ? &*match : nullptr;
   return encrypted.CountItems(query) + plain.CountItems(query);
 }
 
@@ -203,14 +208,15 @@ template <typename Record>
 int CachedItemFolder<Records>::Files::ChangeItems(Item& key, Record& values, int macros) {
   Cursor<Item> keyCursor(&key, 1);
   // A key or value the files cannot hold is refused the same whether or not the files exist.
-  if (!keyCursor.IsUsableKey() || !Cursor<Record>::AreStorable(&values, 1)) return 0;
+  const std::optional<KeyMatch> match = UsableKey(keyCursor);
+  if (!match || !Cursor<Record>::AreStorable(&values, 1)) return 0;
   Cursor<Record> valueCursor(&values, 1);
   valueCursor.SetMacros(macros);
   // Entries are changed where they are, even when the new name would route them elsewhere.
   int result = 1;
-  if (plain.Exists()) result = plain.ChangeItems(keyCursor, valueCursor);
+  if (plain.Exists()) result = plain.ChangeItems(*match, valueCursor);
   if (encrypted.Exists()) {
-    result = encrypted.ChangeItems(keyCursor, valueCursor) && result ? 1 : 0;
+    result = encrypted.ChangeItems(*match, valueCursor) && result ? 1 : 0;
   }
   return result;
 }
@@ -219,10 +225,11 @@ template <typename Records>
 int CachedItemFolder<Records>::Files::DeleteItems(Item& key) {
   Cursor<Item> keyCursor(&key, 1);
   // A key the files cannot hold is refused the same whether or not the files exist.
-  if (!keyCursor.IsUsableKey()) return 0;
+  const std::optional<KeyMatch> match = UsableKey(keyCursor);
+  if (!match) return 0;
   int result = 1;
-  if (plain.Exists()) result = plain.DeleteItems(keyCursor);
-  if (encrypted.Exists()) result = encrypted.DeleteItems(keyCursor) && result ? 1 : 0;
+  if (plain.Exists()) result = plain.DeleteItems(*match);
+  if (encrypted.Exists()) result = encrypted.DeleteItems(*match) && result ? 1 : 0;
   return result;
 }
 

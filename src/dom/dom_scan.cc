@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "dom/value_text.h"
+
 namespace Foldwise {
 
 struct DomScanAccess {
@@ -45,9 +47,27 @@ DomNode NextSiblingElement(DomNode node, const char* name) {
   return DomNode(next);
 }
 
+bool HasName(DomNode node, const char* name) { return std::strcmp(Of(node).name(), name) == 0; }
+
 std::string_view NameOf(DomNode node) { return Of(node).name(); }
 
 DomNode DocumentOf(DomNode node) { return DomNode(Of(node).root()); }
+
+void AssignText(DomNode node, std::string* out) {
+  const pugi::xml_node first = Of(node).first_child();
+  if (first && !first.next_sibling()) {
+    const pugi::xml_node_type type = first.type();
+    const char* value = first.value();
+    // Plain text made only of whitespace is indentation, which reads as nothing; a value that
+    // does not begin with whitespace is not.
+    const bool plain = *value != '\0' && !value_text::IsWhitespaceOnly(std::string_view(value, 1));
+    if (type == pugi::node_cdata || (type == pugi::node_pcdata && plain)) {
+      out->assign(value);
+      return;
+    }
+  }
+  *out = node.Text();
+}
 
 bool StringValueEquals(DomNode node, std::string_view text) {
   const pugi::xml_node top = Of(node);

@@ -4,6 +4,7 @@
 #ifndef FOLDWISE_DOM_DOM_SCAN_H_
 #define FOLDWISE_DOM_DOM_SCAN_H_
 
+#include <string>
 #include <string_view>
 
 #include "dom/dom.h"
@@ -14,10 +15,16 @@ namespace Foldwise {
 DomNode FirstChildElement(DomNode parent, const char* name);
 // The next sibling element of |node| called |name| (any element when |name| is null).
 DomNode NextSiblingElement(DomNode node, const char* name);
+// Whether the node's name is |name|.
+bool HasName(DomNode node, const char* name);
 // The node's name, pointing into its document: valid until the node is renamed or removed.
 std::string_view NameOf(DomNode node);
 // The document node of the document |node| belongs to.
 DomNode DocumentOf(DomNode node);
+
+// Assigns DomNode::Text() of |node| to |out|, without a copy in between when the text is a
+// single value, as a stored field's is.
+void AssignText(DomNode node, std::string* out);
 
 // Whether the text of |node| as an XPath comparison sees it equals |text|: every text and CDATA
 // node below |node| joined in document order, indentation included.

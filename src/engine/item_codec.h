@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "dom/dom.h"
 #include "dom/dom_scan.h"
@@ -92,6 +93,35 @@ inline DomNode FolderLevelPath(DomNode item) {
   return DomNode();
 }
 
+// The local forms of the stored paths one operation reads. The items of a file mostly share a
+// few directories (the folder-level path is one for all of them), while each conversion composes
+// and resolves the path afresh, so the last few are kept for the rest of the operation.
+template <typename Paths>
+class StoredPaths {
+ public:
+  std::string ToLocal(const std::string& stored) {
+    for (const Entry& entry : entries_) {
+      if (entry.used && entry.stored == stored) return entry.local;
+    }
+    Entry& entry = entries_[next_];
+    next_ = (next_ + 1) % kEntries;
+    entry.stored = stored;
+    entry.local = Paths::ToLocal(stored);
+    entry.used = true;
+    return entry.local;
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 4;
+  struct Entry {
+    bool used = false;
+    std::string stored;
+    std::string local;
+  };
+  Entry entries_[kEntries];
+  std::size_t next_ = 0;
+};
+
 template <typename Paths, typename Record, std::size_t N>
 void WriteFields(RecordCursor& cursor, DomNode parent, const Record& record,
                  const TextField<Record> (&fields)[N], int depth) {
@@ -119,21 +149,22 @@ bool FieldsAreXmlText(const Record& record, const TextField<Record> (&fields)[N]
 // found in one walk over the children: fields are stored in table order, so the search for the
 // next one starts after the last match.
 template <typename Paths, typename Record, std::size_t N>
-void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N]) {
+void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
+                StoredPaths<Paths>& paths) {
   static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
   std::uint32_t taken = 0;
   std::size_t next = 0;
   for (DomNode child = FirstChildElement(parent, nullptr); child;
        child = NextSiblingElement(child, nullptr)) {
-    const std::string_view name = NameOf(child);
     for (std::size_t tried = 0; tried < N; ++tried) {
       const std::size_t at = (next + tried) % N;
       const TextField<Record>& field = fields[at];
-      if (name != field.element) continue;
+      if (!HasName(child, field.element)) continue;
       if ((taken & (1u << at)) == 0) {
         taken |= 1u << at;
-        const std::string text = child.Text();
-        record.*field.member = field.storageForm ? Paths::ToLocal(text) : text;
+        std::string& member = record.*field.member;
+        AssignText(child, &member);
+        if (field.storageForm) member = paths.ToLocal(member);
       }
       next = at + 1;
       break;
@@ -161,13 +192,13 @@ struct ItemCodec<Item, Paths, false> {
     return item;
   }
 
-  static void Read(DomNode item, Item& record) {
+  static void Read(DomNode item, Item& record, StoredPaths<Paths>& paths) {
     record = Item();
     if (Schema::kFolderLevelPath) {
       const DomNode path = FolderLevelPath(item);
-      if (path) record.dictation_file_path = Paths::ToLocal(path.Text());
+      if (path) record.dictation_file_path = paths.ToLocal(path.Text());
     }
-    ReadFields<Paths>(item, record, Schema::kFields);
+    ReadFields<Paths>(item, record, Schema::kFields, paths);
   }
 
   static bool IsStorable(const Item& record) { return FieldsAreXmlText(record, Schema::kFields); }
@@ -190,18 +221,18 @@ struct ItemCodec<ItemList, Paths, true> {
     return item;
   }
 
-  static void Read(DomNode item, ItemList& record) {
+  static void Read(DomNode item, ItemList& record, StoredPaths<Paths>& paths) {
     record = ItemList();
-    ItemCodec<Item, Paths>::Read(item, record.item);
+    ItemCodec<Item, Paths>::Read(item, record.item, paths);
     // The stored protocol says which delivery details there are; letter case counts.
     if (record.item.protocol == kMailProtocol) {
       record.delivery_kind = kDeliveryMail;
       const DomNode mail = ChildElement(item, kMailElement);
-      if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields);
+      if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields, paths);
     } else if (record.item.protocol == kFtpProtocol) {
       record.delivery_kind = kDeliveryFtp;
       const DomNode ftp = ChildElement(item, kFtpElement);
-      if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields);
+      if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields, paths);
     }
   }
 
@@ -252,9 +283,12 @@ class TypedCursor final : public RecordCursor {
   DomNode WriteAt(int at, int depth) override {
     return ItemCodec<Record, Paths>::Write(*this, records_[at], depth);
   }
-  void ReadAt(int at, DomNode item) override { ItemCodec<Record, Paths>::Read(item, records_[at]); }
+  void ReadAt(int at, DomNode item) override {
+    ItemCodec<Record, Paths>::Read(item, records_[at], paths_);
+  }
 
   Record* records_ = nullptr;
+  StoredPaths<Paths> paths_;
 };
 
 }  // namespace Foldwise

@@ -105,7 +105,8 @@ template <typename Policy>
 int ItemFile<Policy>::CountItems(const KeyMatch* key) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
-  return WithDocument<Policy>(*this, path, [&] {
+  return WithDocumentToRead<Policy>(*this, path, [&] {
+    if (!document) return 0;
     if (key != nullptr) return static_cast<int>(SelectItems(document, *key, false).size());
     int count = 0;
     ForEachItem(*document, [&](DomNode) {
@@ -120,14 +121,15 @@ template <typename Policy>
 int ItemFile<Policy>::ReadAll(RecordCursor& cursor) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
-  return WithDocument<Policy>(*this, path, [&] { return ReadOpened(cursor); });
+  return WithDocumentToRead<Policy>(*this, path, [&] { return ReadOpened(cursor); });
 }
 
 template <typename Policy>
 int ItemFile<Policy>::OpenForListing() {
-  if (!OpenDocument(path)) return -1;
+  if (!OpenDocumentToRead(path)) return -1;
   return Guard<Policy>(-1, [&] {
     int count = 0;
+    if (!document) return count;
     ForEachItem(*document, [&](DomNode) {
       ++count;
       return true;
@@ -139,8 +141,8 @@ int ItemFile<Policy>::OpenForListing() {
 template <typename Policy>
 int ItemFile<Policy>::ReadOpened(RecordCursor& cursor) {
   return Guard<Policy>(0, [&] {
-    if (!document) return 0;
     int result = 1;
+    if (!document) return result;  // a missing file: nothing to read
     ForEachItem(*document, [&](DomNode item) {
       // A file holding more items than the cursor has records left fails at the first surplus.
       result = cursor.ReadRecord(item, 1);
@@ -154,7 +156,8 @@ template <typename Policy>
 int ItemFile<Policy>::ReadFirstMatch(const KeyMatch& key, RecordCursor& out) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
-  return WithDocument<Policy>(*this, path, [&] {
+  return WithDocumentToRead<Policy>(*this, path, [&] {
+    if (!document) return 0;
     const DomNodeList item = SelectItems(document, key, true);
     if (item.empty()) return 0;
     return out.ReadRecord(item.front(), 0);

@@ -21,14 +21,24 @@ int XmlDocumentFile::CreateDocument() {
   return MakeTemplate();
 }
 
-int XmlDocumentFile::OpenDocument(const std::string& path) {
+int XmlDocumentFile::OpenDocument(const std::string& path) { return Open(path, false); }
+
+int XmlDocumentFile::OpenDocumentToRead(const std::string& path) { return Open(path, true); }
+
+int XmlDocumentFile::Open(const std::string& path, bool toRead) {
   if (TakeCachedDocument(*this, path)) return 1;
+  // A reader looks once: the status it took decides between loading and nothing to read.
+  const int content = toRead ? HasContentInBracket(path) : -1;
+  if (content == 0) {
+    document.reset();
+    return 1;
+  }
   if (!HoldCachedFile(path)) return 0;
   try {
     // Always a document of our own: one still held may be shared with a copy of this object,
     // and loading or templating into it would change the other's tree too.
     document = DomDocument::Create();
-    if (!HasContent(path)) {
+    if (content != 1 && !HasContent(path)) {
       if (!MakeTemplate()) {
         document.reset();
         return 0;

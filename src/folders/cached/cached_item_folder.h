@@ -156,8 +156,8 @@ int CachedItemFolder<Records>::Files::GetItem(Item& key, Record* out) {
   const KeyMatch match(keyCursor);  // a key the files cannot hold fails here
   Cursor<Record> output(out, 1);
   // A match in the plain file hides one in the encrypted file.
-  if (plain.Exists() && plain.ReadFirstMatch(match, output)) return 1;
-  if (encrypted.Exists() && encrypted.ReadFirstMatch(match, output)) return 1;
+  if (plain.ReadFirstMatch(match, output)) return 1;
+  if (encrypted.ReadFirstMatch(match, output)) return 1;
   return 0;
 }
 

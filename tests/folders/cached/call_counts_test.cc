@@ -197,6 +197,14 @@ TEST_F(CallCountsTest, PerOperationWorkDoesNotGrowWithTheFolder) {
     EXPECT_LE(large[i].locks, 2);  // the operation's hold of the file and the save's
     EXPECT_EQ(0, large[i].probes);
   }
+  // Reading operations look at each file once and do not build (and so convert the path of) a
+  // skeleton for the missing encrypted file; the list form's bracket does not lock it either.
+  EXPECT_EQ(1, large[0].status_checks);  // get: the plain file holds the entry
+  for (int reader : {1, 2, 3}) {         // count and both listings
+    EXPECT_EQ(2, large[reader].status_checks);
+    EXPECT_EQ(0, large[reader].network);
+  }
+  EXPECT_EQ(1, large[2].locks);
 }
 
 }  // namespace

@@ -18,11 +18,6 @@ bool IsText(pugi::xml_node node) {
   return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
-bool IsWanted(pugi::xml_node node, const char* name) {
-  return node.type() == pugi::node_element &&
-         (name == nullptr || std::strcmp(node.name(), name) == 0);
-}
-
 // The node after |node| in document order among the descendants of |top|, or null.
 pugi::xml_node NextInSubtree(pugi::xml_node node, pugi::xml_node top) {
   if (node.first_child()) return node.first_child();
@@ -35,15 +30,27 @@ pugi::xml_node NextInSubtree(pugi::xml_node node, pugi::xml_node top) {
 
 }  // namespace
 
+// pugixml's own search by name runs the whole walk in one call; it also finds processing
+// instructions of that name, which are skipped here.
 DomNode FirstChildElement(DomNode parent, const char* name) {
+  if (name != nullptr) {
+    pugi::xml_node child = Of(parent).child(name);
+    while (child && child.type() != pugi::node_element) child = child.next_sibling(name);
+    return DomNode(child);
+  }
   pugi::xml_node child = Of(parent).first_child();
-  while (child && !IsWanted(child, name)) child = child.next_sibling();
+  while (child && child.type() != pugi::node_element) child = child.next_sibling();
   return DomNode(child);
 }
 
 DomNode NextSiblingElement(DomNode node, const char* name) {
+  if (name != nullptr) {
+    pugi::xml_node next = Of(node).next_sibling(name);
+    while (next && next.type() != pugi::node_element) next = next.next_sibling(name);
+    return DomNode(next);
+  }
   pugi::xml_node next = Of(node).next_sibling();
-  while (next && !IsWanted(next, name)) next = next.next_sibling();
+  while (next && next.type() != pugi::node_element) next = next.next_sibling();
   return DomNode(next);
 }
 

@@ -166,17 +166,6 @@ TEST_F(CallCountsTest, BracketReadsAndWritesEachFileAtMostOnce) {
   EXPECT_EQ(before, Text("SentItemsFolder.xml"));
 }
 
-TEST_F(CallCountsTest, DeletingInBracketStillFlushesTheEmptiedFile) {
-  Fill(1);
-  CXmlDocument::ActiveCacheDOMDocument();
-  VOICE_ITEM_XML_DATA all;
-  ASSERT_EQ(1, voice.DelItemXML(all));
-  ASSERT_EQ(1, inbox.GetItemCountXML(nullptr));
-  CXmlDocument::DeactiveCacheDOMDocument(0);
-  EXPECT_FALSE(Has("VoiceFolder.xml"));  // emptied, so deleted at the flush
-  EXPECT_TRUE(Has("InBoxTypistFolder.xml"));
-}
-
 // One operation's checks, locks, reads and network calls are a fixed number, not one per entry
 // or per path field: a folder ten times larger costs exactly the same calls.
 TEST_F(CallCountsTest, PerOperationWorkDoesNotGrowWithTheFolder) {

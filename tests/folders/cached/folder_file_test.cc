@@ -1,5 +1,5 @@
-// The item-file engine on its own: file text, the matching rule, the edge cases of each list
-// operation, and the index a cache bracket keeps.
+// The item-file engine on its own: file text, the matching rule and the edge cases of each list
+// operation.
 #include <string>
 #include <vector>
 
@@ -12,7 +12,6 @@ namespace Foldwise {
 namespace {
 
 using PlainCursor = TypedCursor<VOICE_ITEM_XML_DATA, ResolverPaths>;
-using ListCursor = TypedCursor<VOICE_ITEMLIST_XML_DATA, ResolverPaths>;
 
 class FolderFileTest : public CachedFolderFixture {
  protected:
@@ -151,116 +150,6 @@ TEST_F(FolderFileTest, ExhaustedCursorFails) {
   EXPECT_EQ(1, cursor.IsExhausted());
   EXPECT_EQ(0, file.AppendItem(cursor));
   EXPECT_EQ(1, file.CountItems(nullptr));
-}
-
-TEST_F(FolderFileTest, KeyComparesNestedDeliveryFields) {
-  VOICE_ITEMLIST_XML_DATA stored[2];
-  for (int i = 0; i < 2; ++i) {
-    stored[i].item = Entry("G");
-    stored[i].delivery_kind = kDeliveryMail;
-    stored[i].smtp.from = i == 0 ? "F" : "other";
-  }
-  ListCursor writer(stored, 2);
-  ASSERT_EQ(1, file.WriteAll(writer));
-
-  VOICE_ITEMLIST_XML_DATA key;
-  key.item.guid = "G";
-  key.delivery_kind = kDeliveryMail;
-  key.smtp.from = "F";
-  const auto count = [&] {
-    ListCursor query(&key, 1);
-    const KeyMatch match(query);
-    return file.CountItems(&match);
-  };
-  EXPECT_EQ(1, count());
-  key.smtp.from = "nobody";
-  EXPECT_EQ(0, count());
-  key.smtp.from.clear();  // the protocol alone matches both
-  EXPECT_EQ(2, count());
-}
-
-// Inside a cache bracket keyed lookups go through an index of the document by guid, kept
-// current by the bracket's own adds, changes and deletes: the same script of operations gives
-// the same answers and the same entries inside a bracket as outside one.
-TEST_F(FolderFileTest, BracketAnswersAsOperationsOutsideIt) {
-  const auto guid = [](const std::string& g) {
-    VOICE_ITEM_XML_DATA key;
-    key.guid = g;
-    return key;
-  };
-  const auto run = [&](const std::string& where, bool bracket) {
-    FolderFile first{CachedFolderSchema<VoiceFolderRecords>::kPlainFile};
-    FolderFile second{CachedFolderSchema<VoiceFolderRecords>::kPlainFile};
-    first.SetXmlFalePath(where);
-    second.SetXmlFalePath(where);  // another object on the same file shares the cached document
-    const auto count = [&](FolderFile& f, VOICE_ITEM_XML_DATA key) {
-      const KeyMatch match = Key(key);
-      return f.CountItems(&match);
-    };
-    const auto change = [&](FolderFile& f, VOICE_ITEM_XML_DATA key, VOICE_ITEM_XML_DATA values) {
-      PlainCursor changes(&values, 1);
-      return f.ChangeItems(Key(key), changes);
-    };
-    const auto remove = [&](FolderFile& f, VOICE_ITEM_XML_DATA key) {
-      return f.DeleteItems(Key(key));
-    };
-    const auto append = [&](FolderFile& f, VOICE_ITEM_XML_DATA record) {
-      PlainCursor cursor(&record, 1);
-      return f.AppendItem(cursor);
-    };
-    const auto status = [&](FolderFile& f, const std::string& g) {
-      VOICE_ITEM_XML_DATA out;
-      PlainCursor output(&out, 1);
-      return f.ReadFirstMatch(Key(guid(g)), output) ? out.status : "none";
-    };
-    VOICE_ITEM_XML_DATA toA = VOICE_ITEM_XML_DATA();
-    toA.guid = "a";
-    VOICE_ITEM_XML_DATA toE = VOICE_ITEM_XML_DATA();
-    toE.guid = "e";
-    VOICE_ITEM_XML_DATA typed = VOICE_ITEM_XML_DATA();
-    typed.status = "typed";
-    VOICE_ITEM_XML_DATA wrongStatus = guid("b");
-    wrongStatus.status = "new";
-    if (bracket) CXmlDocument::ActiveCacheDOMDocument();
-    std::vector<std::string> answers;
-    const auto note = [&](auto value) { answers.push_back(std::to_string(value)); };
-    // Step 1: a guid two items share, then a guid the index learns by an add.
-    for (const char* g : {"a", "b", "c", "a"}) note(append(first, Entry(g)));
-    note(count(second, guid("a")));
-    note(count(second, guid("b")));
-    note(append(second, Entry("d")));
-    note(count(first, guid("d")));
-    // Step 2: a change that keeps the guid, then changes that give items new guids.
-    note(change(first, guid("b"), typed));
-    answers.push_back(status(second, "b"));
-    note(count(first, wrongStatus));
-    note(change(second, guid("c"), toA));
-    note(count(first, guid("a")));
-    note(count(first, guid("c")));
-    note(change(first, guid("d"), toE));
-    note(count(second, guid("d")));
-    answers.push_back(status(second, "e"));
-    // Step 3: deletes of a shared and of a unique guid, and a guid added again after its delete.
-    note(remove(first, guid("a")));
-    note(count(second, guid("a")));
-    note(remove(second, guid("b")));
-    note(count(first, guid("b")));
-    answers.push_back(status(first, "b"));
-    note(append(first, Entry("b", "again")));
-    answers.push_back(status(second, "b"));
-    note(count(second, VOICE_ITEM_XML_DATA()));
-    if (bracket) CXmlDocument::DeactiveCacheDOMDocument(0);
-    std::vector<VOICE_ITEM_XML_DATA> records(3);
-    PlainCursor all(records.data(), 3);
-    note(first.ReadAll(all));
-    for (const VOICE_ITEM_XML_DATA& r : records) answers.push_back(r.guid + "/" + r.status);
-    return answers;
-  };
-  testing::TempDir other;
-  const std::vector<std::string> outside = run(other.path(), false);
-  EXPECT_EQ(outside, run(dir.path(), true));
-  EXPECT_EQ((std::vector<std::string>{"2", "1", "e/new", "b/again", "/"}),
-            std::vector<std::string>(outside.end() - 5, outside.end()));
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(DomTest, TextJoinsDescendantsAndReadsWhitespaceAsEmpty) {
   root.SelectSingleNode("a").SetText("");
   EXPECT_FALSE(root.SelectSingleNode("a").HasChildNodes());
   EXPECT_EQ(kTextNode, d.FirstChild().NodeType());
-  EXPECT_EQ("\r\n\t", std::string(doc.CreateTextNode("\r\n\t").raw().value()));
+  EXPECT_EQ("\r\n\t", doc.CreateTextNode("\r\n\t").NodeValue());
   EXPECT_EQ("", doc.CreateTextNode("\r\n\t").Text());
 }
 
@@ -93,7 +93,7 @@ TEST(DomTest, NodesMoveWithinAndAreCopiedAcrossDocuments) {
   DomNode list = target.DocumentElement().SelectSingleNode("list");
   const DomNode placed = list.AppendChild(item);
   EXPECT_EQ("g", placed.SelectSingleNode("guid").Text());
-  EXPECT_EQ(placed.raw().root(), target.AsNode().raw());
+  EXPECT_EQ(placed.OwnerDocument(), target.AsNode());
 
   // Within one document a node leaves its former parent.
   const DomNode x = target.DocumentElement().SelectSingleNode("other/x");

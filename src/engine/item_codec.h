@@ -81,7 +81,7 @@ inline DomNode ChildElement(DomNode parent, const char* name) {
 // The text of /root/item_list/dictation_file_path of |item|'s document, found without a query:
 // the first such element under the first item_list that has one.
 inline DomNode FolderLevelPath(DomNode item) {
-  const DomNode root = item.OwnerDocument().ChildElement("root");
+  const DomNode root = item ? item.OwnerDocument().ChildElement("root") : DomNode();
   if (!root) return DomNode();
   for (DomNode list = root.ChildElement("item_list"); list; list = list.NextElement("item_list")) {
     const DomNode path = list.ChildElement("dictation_file_path");
@@ -121,7 +121,8 @@ void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields
   static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
   std::uint32_t taken = 0;
   std::size_t next = 0;
-  for (DomNode child = parent.ChildElement(); child; child = child.NextElement()) {
+  for (DomNode child = parent ? parent.ChildElement() : DomNode(); child;
+       child = child.NextElement()) {
     for (std::size_t tried = 0; tried < N; ++tried) {
       const std::size_t at = (next + tried) % N;
       const TextField<Record>& field = fields[at];

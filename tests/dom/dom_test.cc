@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "foldwise/errors.h"
 
 namespace Foldwise {
@@ -58,6 +61,36 @@ TEST(DomTest, TextJoinsDescendantsAndReadsWhitespaceAsEmpty) {
   EXPECT_EQ(kTextNode, d.FirstChild().NodeType());
   EXPECT_EQ("\r\n\t", doc.CreateTextNode("\r\n\t").NodeValue());
   EXPECT_EQ("", doc.CreateTextNode("\r\n\t").Text());
+}
+
+TEST(DomTest, ChildLookupsSeeElementsOnly) {
+  DomDocument doc;
+  // A processing instruction and a comment carry the names too; only elements count.
+  ASSERT_TRUE(
+      doc.LoadXml("<root><?guid x?><a>1</a>\n\t<guid>g<!--c--></guid><a/><guid>h</guid>"
+                  "<b><![CDATA[ ]]></b></root>"));
+  DomNode root = doc.DocumentElement();
+  EXPECT_EQ("g", root.ChildText("guid"));
+  EXPECT_EQ("h", root.ChildElement("guid").NextElement("guid").Text());
+  EXPECT_EQ("guid", root.ChildElement("a").NextElement().NodeName());
+  EXPECT_TRUE(root.ChildElement("a").NextElement("a").NextElement("a").IsNull());
+  EXPECT_TRUE(root.ChildElement("guid").IsElementNamed("guid"));
+  EXPECT_FALSE(root.ChildElement("guid").IsElementNamed("gui"));
+  EXPECT_EQ("", root.ChildText("missing"));
+  EXPECT_EQ(6u, root.ChildCount());  // the loaded indentation is gone
+  EXPECT_EQ(doc.AsNode(), root.ChildElement("b").OwnerDocument());
+
+  // SingleText answers for one plain text child only, indentation reading empty.
+  std::string_view text = "unchanged";
+  EXPECT_TRUE(root.ChildElement("a").SingleText(&text));
+  EXPECT_EQ("1", text);
+  EXPECT_FALSE(root.ChildElement("guid").SingleText(&text));  // text and a comment
+  EXPECT_FALSE(root.ChildElement("b").SingleText(&text));     // a value kept as CDATA
+  DomNode indented = root.AppendChild(doc.CreateElement("c"));
+  indented.AppendChild(doc.CreateTextNode("\n\t\t"));
+  EXPECT_TRUE(indented.SingleText(&text));
+  EXPECT_EQ("", text);
+  EXPECT_THROW(DomNode().ChildElement("a"), ComError);
 }
 
 TEST(DomTest, EveryFailureIsAComError) {

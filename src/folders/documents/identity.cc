@@ -12,7 +12,7 @@ namespace {
 // A key path as it is compared: storage form, no trailing separator. Empty stays empty.
 std::string PreparedPath(const std::string& path) {
   if (path.empty()) return path;
-  return std::string(WithoutTrailingSeparators(StorageForm(path)));
+  return std::string(WithoutTrailingSeparators(SharePaths::ToStored(path)));
 }
 
 // Whether the text of |element|, read as DomNode::Text reads it, equals |key| ignoring case

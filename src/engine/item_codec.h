@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -76,16 +75,17 @@ constexpr char kFtpProtocol[] = "ftp";
 // The first child element called |name|: the same node the query |name| selects, found without
 // compiling a query for every field of every item.
 inline DomNode ChildElement(DomNode parent, const char* name) {
-  return DomNode(parent.raw().child(name));
+  return parent ? parent.ChildElement(name) : DomNode();
 }
 
 // The text of /root/item_list/dictation_file_path of |item|'s document, found without a query:
 // the first such element under the first item_list that has one.
 inline DomNode FolderLevelPath(DomNode item) {
-  pugi::xml_node root = item.raw().root().child("root");
-  for (pugi::xml_node list = root.child("item_list"); list; list = list.next_sibling("item_list")) {
-    pugi::xml_node path = list.child("dictation_file_path");
-    if (path) return DomNode(path);
+  const DomNode root = item ? item.OwnerDocument().ChildElement("root") : DomNode();
+  if (!root) return DomNode();
+  for (DomNode list = root.ChildElement("item_list"); list; list = list.NextElement("item_list")) {
+    const DomNode path = list.ChildElement("dictation_file_path");
+    if (path) return path;
   }
   return DomNode();
 }
@@ -121,15 +121,15 @@ void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields
   static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
   std::uint32_t taken = 0;
   std::size_t next = 0;
-  for (pugi::xml_node child = parent.raw().first_child(); child; child = child.next_sibling()) {
-    if (child.type() != pugi::node_element) continue;
+  for (DomNode child = parent ? parent.ChildElement() : DomNode(); child;
+       child = child.NextElement()) {
     for (std::size_t tried = 0; tried < N; ++tried) {
       const std::size_t at = (next + tried) % N;
       const TextField<Record>& field = fields[at];
-      if (std::strcmp(child.name(), field.element) != 0) continue;
+      if (!child.IsElementNamed(field.element)) continue;
       if ((taken & (1u << at)) == 0) {
         taken |= 1u << at;
-        const std::string text = DomNode(child).Text();
+        const std::string text = child.Text();
         record.*field.member = field.storageForm ? Paths::ToLocal(text) : text;
       }
       next = at + 1;

@@ -5,7 +5,7 @@
 # (records and testing stand beside them). A folder under src/ may include its own headers, the
 # headers of lower layers, and the public headers its layer is allowed; a folder family under
 # src/folders/ never includes another family. Public headers include only public headers, and
-# only src/dom includes pugixml.
+# only src/dom includes or uses pugixml.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -81,6 +81,14 @@ while IFS= read -r file; do
     *) fail "$file includes pugixml outside src/dom" ;;
   esac
 done < <(git grep -l '#include <pugixml' -- 'src/*' 'include/*' 'tools/*' || true)
+
+# Nor does anything above it reach pugixml through the DOM: no pugi:: names, no raw node.
+while IFS= read -r hit; do
+  case "$hit" in
+    src/dom/*) ;;
+    *) fail "$hit: pugixml used outside src/dom" ;;
+  esac
+done < <(git grep -nE 'pugi::|\.raw\(\)|->raw\(\)' -- 'src/*' 'include/*' 'tools/*' || true)
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures layer violation(s)" >&2

@@ -32,14 +32,30 @@ namespace documents_internal {
 struct FolderAccess;
 }  // namespace documents_internal
 
-// The author's documents folder: DocumentsFolder.xml in the data directory. Copies share the
-// held document.
-class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
+// The record types of one documents folder: the key record of its operations and the record a
+// read fills (for the typist both are the item record).
+struct FOLDWISE_EXPORT DocumentsRecords {
+  using Item = DOCUMENTS_ITEM_XML_DATA;
+  using Entry = DOCUMENTS_ITEMLIST_XML_DATA;
+};
+
+struct FOLDWISE_EXPORT DocumentsTypistRecords {
+  using Item = DOCUMENTS_TYPIST_ITEM_XML_DATA;
+  using Entry = DOCUMENTS_TYPIST_ITEM_XML_DATA;
+};
+
+// The operations both documents folders share, over the records of one of them. Items are found
+// by the first match of a key: every non-empty identity field (guid, the two names, the two
+// paths) equal ignoring case, paths in storage form; a key with none of them matches nothing.
+// Every change made here is repeated in the other documents folder (CDocumentsSyncXML). Copies
+// share the held document.
+template <typename Records>
+class FOLDWISE_EXPORT BasicDocumentsFolderXML : public XmlFileBase {
  public:
-  CDocumentsFolderXML();
-  ~CDocumentsFolderXML() override;
-  CDocumentsFolderXML(const CDocumentsFolderXML&) = default;
-  CDocumentsFolderXML& operator=(const CDocumentsFolderXML&) = default;
+  using Item = typename Records::Item;
+  using Entry = typename Records::Entry;
+
+  ~BasicDocumentsFolderXML() override;
 
   // Writes a new, empty folder file; a non-empty file that does not parse is first set aside as
   // <file>.damaged-<UTC time> (and left alone when it cannot be).
@@ -52,28 +68,31 @@ class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
   // raises ComError and leaves the folder open.
   void CloseXML(int save);
 
-  // Appends one item; the delivery subtree is written only when |withDetails| is exactly 1.
-  void AddItemFtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_FTP_XML_DATA ftp, int withDetails);
-  void AddItemSmtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_SMTP_XML_DATA mail, int withDetails);
-  // Appends |count| items (delivery by each entry's delivery_kind); existing items stay.
-  void SetItemListXML(long count, DOCUMENTS_ITEMLIST_XML_DATA* list);
+  // Appends |count| items (the author's with the delivery of each entry's delivery_kind);
+  // existing items stay.
+  void SetItemListXML(long count, Entry* list);
   // Removes the first item matching |key|.
-  void DelItemXML(DOCUMENTS_ITEM_XML_DATA key);
-  // Sets guid, names and dictation path of the first match; abandoned when the item lacks a
-  // document_file_name that |values| sets.
-  void ChangeItemXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEM_XML_DATA values);
-  // Sets every stored field of the first match and replaces its delivery details.
-  void ChangeItemListXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEMLIST_XML_DATA values);
+  void DelItemXML(Item key);
+  // Sets guid, names and dictation path (and the typist's status, To and Received) of the first
+  // match; abandoned when the item lacks a document_file_name, or the typist's status, that
+  // |values| sets.
+  void ChangeItemXML(Item key, Item values);
   // Reads the first match into |out|; no match leaves |out| untouched.
-  void GetItemXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEMLIST_XML_DATA* out);
+  void GetItemXML(Item key, Entry* out);
   // One entry per child node of item_list (so it ends with empty entries); 0 and null when
   // the folder cannot be read.
-  void GetItemListXML(long* count, DOCUMENTS_ITEMLIST_XML_DATA** list);
+  void GetItemListXML(long* count, Entry** list);
   // Releases an array of GetItemListXML; null is ignored.
-  void DelItemListXML(DOCUMENTS_ITEMLIST_XML_DATA* list);
-  // Removes the dictation elements of the first match; the overload also sets a new guid.
-  void DelItemDictationXML(DOCUMENTS_ITEM_XML_DATA key);
-  void DelItemDictationXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEM_XML_DATA values);
+  void DelItemListXML(Entry* list);
+  // Detaches the dictation of the first match: the author's dictation elements go, the
+  // typist's are blanked. The overload also sets a new guid (and the typist's status).
+  void DelItemDictationXML(Item key);
+  void DelItemDictationXML(Item key, Item values);
+
+ protected:
+  BasicDocumentsFolderXML();
+  BasicDocumentsFolderXML(const BasicDocumentsFolderXML&) = default;
+  BasicDocumentsFolderXML& operator=(const BasicDocumentsFolderXML&) = default;
 
  private:
   friend struct documents_internal::FolderAccess;
@@ -84,42 +103,37 @@ class FOLDWISE_EXPORT CDocumentsFolderXML : public XmlFileBase {
   std::shared_ptr<platform::FileHold> hold;  // the file's lock from OpenXML to CloseXML
 };
 
+extern template class BasicDocumentsFolderXML<DocumentsRecords>;
+extern template class BasicDocumentsFolderXML<DocumentsTypistRecords>;
+
+// The author's documents folder: DocumentsFolder.xml in the data directory, items with their
+// delivery details (e-mail or FTP).
+class FOLDWISE_EXPORT CDocumentsFolderXML : public BasicDocumentsFolderXML<DocumentsRecords> {
+ public:
+  CDocumentsFolderXML();
+  ~CDocumentsFolderXML() override;
+  CDocumentsFolderXML(const CDocumentsFolderXML&) = default;
+  CDocumentsFolderXML& operator=(const CDocumentsFolderXML&) = default;
+
+  // Appends one item; the delivery subtree is written only when |withDetails| is exactly 1.
+  void AddItemFtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_FTP_XML_DATA ftp, int withDetails);
+  void AddItemSmtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_SMTP_XML_DATA mail, int withDetails);
+  // Sets every stored field of the first match and replaces its delivery details.
+  void ChangeItemListXML(DOCUMENTS_ITEM_XML_DATA key, DOCUMENTS_ITEMLIST_XML_DATA values);
+};
+
 // The typist's documents folder: DocumentsTypistFolder.xml, the twin of CDocumentsFolderXML
 // with a status and the To and Received texts instead of delivery details.
-class FOLDWISE_EXPORT CDocumentsTypistFolderXML : public XmlFileBase {
+class FOLDWISE_EXPORT CDocumentsTypistFolderXML
+    : public BasicDocumentsFolderXML<DocumentsTypistRecords> {
  public:
   CDocumentsTypistFolderXML();
   ~CDocumentsTypistFolderXML() override;
   CDocumentsTypistFolderXML(const CDocumentsTypistFolderXML&) = default;
   CDocumentsTypistFolderXML& operator=(const CDocumentsTypistFolderXML&) = default;
 
-  // As the author folder's operations of the same names.
-  void MakeXML();
-  int OpenXML();
-  void CloseXML(int save);
-
   // Appends one item; To and Received only when non-empty.
   void AddItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA item);
-  void SetItemListXML(long count, DOCUMENTS_TYPIST_ITEM_XML_DATA* list);
-  void DelItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key);
-  // Abandoned when |values| sets a document_file_name or status the item lacks.
-  void ChangeItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key, DOCUMENTS_TYPIST_ITEM_XML_DATA values);
-  void GetItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key, DOCUMENTS_TYPIST_ITEM_XML_DATA* out);
-  void GetItemListXML(long* count, DOCUMENTS_TYPIST_ITEM_XML_DATA** list);
-  void DelItemListXML(DOCUMENTS_TYPIST_ITEM_XML_DATA* list);
-  // Blanks the dictation texts of the first match (the elements stay); the overload also sets
-  // a new guid and status.
-  void DelItemDictationXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key);
-  void DelItemDictationXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key,
-                           DOCUMENTS_TYPIST_ITEM_XML_DATA values);
-
- private:
-  friend struct documents_internal::FolderAccess;
-
-  std::shared_ptr<DomDocument> document;
-  bool open = false;
-  std::string filePath;
-  std::shared_ptr<platform::FileHold> hold;  // the file's lock from OpenXML to CloseXML
 };
 
 // The typist's sent items: SentItemsTypistFolder.xml, loaded and saved in every call. Bool

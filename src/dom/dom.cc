@@ -32,6 +32,14 @@ bool IsIndentation(pugi::xml_node node) {
   return node.type() == pugi::node_pcdata && IsWhitespaceOnly(node.value());
 }
 
+// An empty |name| stands for any element.
+bool ElementNamed(pugi::xml_node node, std::string_view name) {
+  if (node.type() != pugi::node_element) return false;
+  if (name.empty()) return true;
+  const char* own = node.name();
+  return std::strncmp(own, name.data(), name.size()) == 0 && own[name.size()] == '\0';
+}
+
 void AppendDescendantText(pugi::xml_node node, std::string* out) {
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     if (child.type() == pugi::node_cdata ||
@@ -157,7 +165,7 @@ DomNode DomNode::ParentNode() const { return DomNode(Checked().parent()); }
 DomNodeList DomNode::ChildNodes() const {
   DomNodeList children;
   for (pugi::xml_node child = Checked().first_child(); child; child = child.next_sibling()) {
-    children.emplace_back(child);
+    children.push_back(DomNode(child));
   }
   return children;
 }
@@ -248,7 +256,7 @@ DomNodeList DomNode::SelectNodes(const std::string& xpath) const {
     DomNodeList nodes;
     nodes.reserve(selected.size());
     for (const pugi::xpath_node& match : selected) {
-      if (match.node()) nodes.emplace_back(match.node());
+      if (match.node()) nodes.push_back(DomNode(match.node()));
     }
     return nodes;
   } catch (const pugi::xpath_exception& e) {
@@ -269,6 +277,48 @@ DomNode DomNode::SelectSingleNode(const std::string& xpath) const {
     OutOfMemory();
   }
 }
+
+DomNode DomNode::ChildElement(std::string_view name) const {
+  for (pugi::xml_node child = Checked().first_child(); child; child = child.next_sibling()) {
+    if (ElementNamed(child, name)) return DomNode(child);
+  }
+  return DomNode();
+}
+
+DomNode DomNode::NextElement(std::string_view name) const {
+  for (pugi::xml_node next = Checked().next_sibling(); next; next = next.next_sibling()) {
+    if (ElementNamed(next, name)) return DomNode(next);
+  }
+  return DomNode();
+}
+
+bool DomNode::IsElementNamed(std::string_view name) const {
+  return !name.empty() && ElementNamed(Checked(), name);
+}
+
+std::string DomNode::ChildText(std::string_view name) const {
+  const DomNode child = ChildElement(name);
+  return child ? child.Text() : std::string();
+}
+
+std::size_t DomNode::ChildCount() const {
+  std::size_t count = 0;
+  for (pugi::xml_node child = Checked().first_child(); child; child = child.next_sibling()) {
+    ++count;
+  }
+  return count;
+}
+
+bool DomNode::SingleText(std::string_view* text) const {
+  const pugi::xml_node first = Checked().first_child();
+  if (!first || first.next_sibling() || first.type() != pugi::node_pcdata) return false;
+  *text = IsIndentation(first) ? std::string_view() : std::string_view(first.value());
+  return true;
+}
+
+std::string DomNode::NodeValue() const { return Checked().value(); }
+
+DomNode DomNode::OwnerDocument() const { return DomNode(Checked().root()); }
 
 // pugixml's memory functions are left as the host set them (or at their defaults): they are
 // process-wide, and a host using pugixml itself must not have its blocks freed through ours.

@@ -3,6 +3,7 @@
 #ifndef FOLDWISE_DOM_DOM_H_
 #define FOLDWISE_DOM_DOM_H_
 
+#include <cstddef>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
@@ -33,7 +34,6 @@ bool IsXmlText(std::string_view text);
 class DomNode {
  public:
   DomNode() = default;
-  explicit DomNode(pugi::xml_node node) : node_(node) {}
 
   bool IsNull() const { return !node_; }
   explicit operator bool() const { return !IsNull(); }
@@ -75,12 +75,33 @@ class DomNode {
   // The first match in document order, or null.
   DomNode SelectSingleNode(const std::string& xpath) const;
 
-  pugi::xml_node raw() const { return node_; }
+  // Element children by name, found by a walk over the children instead of a query: the folders
+  // read several fields of every item they pass. An empty |name| stands for any element.
+  // The first child element called |name|, or null.
+  DomNode ChildElement(std::string_view name = {}) const;
+  // The next sibling element called |name|, or null.
+  DomNode NextElement(std::string_view name = {}) const;
+  // Whether this is an element called |name|.
+  bool IsElementNamed(std::string_view name) const;
+  // Text() of ChildElement(name); empty when there is no such child.
+  std::string ChildText(std::string_view name) const;
+  // The number of child nodes of every kind.
+  std::size_t ChildCount() const;
+  // When the node's one and only child is a plain text node: true, with |text| viewing that
+  // text in place (empty for indentation, as Text() reads it) for as long as the node is
+  // unchanged. False otherwise; Text() then gives the value. Spares a copy per field compared.
+  bool SingleText(std::string_view* text) const;
+  // The node's own stored value: the characters of a text, comment or processing instruction,
+  // indentation included; empty for an element or the document.
+  std::string NodeValue() const;
+  // The document node of the document this node belongs to.
+  DomNode OwnerDocument() const;
 
  private:
-  // The direct walks of dom/dom_scan.h read the node without a copy of any name or text.
+  friend class DomDocument;
+  // The direct walks of dom/dom_scan.h read and make nodes without a copy of any name or text.
   friend struct DomScanAccess;
-
+  explicit DomNode(pugi::xml_node node) : node_(node) {}
   pugi::xml_node Checked() const;
 
   pugi::xml_node node_;

@@ -8,11 +8,13 @@ namespace Foldwise {
 
 struct DomScanAccess {
   static pugi::xml_node Of(DomNode node) { return node.node_; }
+  static DomNode Make(pugi::xml_node node) { return DomNode(node); }
 };
 
 namespace {
 
 pugi::xml_node Of(DomNode node) { return DomScanAccess::Of(node); }
+DomNode Make(pugi::xml_node node) { return DomScanAccess::Make(node); }
 
 bool IsText(pugi::xml_node node) {
   return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
@@ -36,29 +38,29 @@ DomNode FirstChildElement(DomNode parent, const char* name) {
   if (name != nullptr) {
     pugi::xml_node child = Of(parent).child(name);
     while (child && child.type() != pugi::node_element) child = child.next_sibling(name);
-    return DomNode(child);
+    return Make(child);
   }
   pugi::xml_node child = Of(parent).first_child();
   while (child && child.type() != pugi::node_element) child = child.next_sibling();
-  return DomNode(child);
+  return Make(child);
 }
 
 DomNode NextSiblingElement(DomNode node, const char* name) {
   if (name != nullptr) {
     pugi::xml_node next = Of(node).next_sibling(name);
     while (next && next.type() != pugi::node_element) next = next.next_sibling(name);
-    return DomNode(next);
+    return Make(next);
   }
   pugi::xml_node next = Of(node).next_sibling();
   while (next && next.type() != pugi::node_element) next = next.next_sibling();
-  return DomNode(next);
+  return Make(next);
 }
 
 bool HasName(DomNode node, const char* name) { return std::strcmp(Of(node).name(), name) == 0; }
 
 std::string_view NameOf(DomNode node) { return Of(node).name(); }
 
-DomNode DocumentOf(DomNode node) { return DomNode(Of(node).root()); }
+DomNode DocumentOf(DomNode node) { return Make(Of(node).root()); }
 
 void AssignText(DomNode node, std::string* out) {
   const pugi::xml_node first = Of(node).first_child();

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "foldwise/errors.h"
 
 namespace Foldwise {
@@ -56,8 +59,38 @@ TEST(DomTest, TextJoinsDescendantsAndReadsWhitespaceAsEmpty) {
   root.SelectSingleNode("a").SetText("");
   EXPECT_FALSE(root.SelectSingleNode("a").HasChildNodes());
   EXPECT_EQ(kTextNode, d.FirstChild().NodeType());
-  EXPECT_EQ("\r\n\t", std::string(doc.CreateTextNode("\r\n\t").raw().value()));
+  EXPECT_EQ("\r\n\t", doc.CreateTextNode("\r\n\t").NodeValue());
   EXPECT_EQ("", doc.CreateTextNode("\r\n\t").Text());
+}
+
+TEST(DomTest, ChildLookupsSeeElementsOnly) {
+  DomDocument doc;
+  // A processing instruction and a comment carry the names too; only elements count.
+  ASSERT_TRUE(
+      doc.LoadXml("<root><?guid x?><a>1</a>\n\t<guid>g<!--c--></guid><a/><guid>h</guid>"
+                  "<b><![CDATA[ ]]></b></root>"));
+  DomNode root = doc.DocumentElement();
+  EXPECT_EQ("g", root.ChildText("guid"));
+  EXPECT_EQ("h", root.ChildElement("guid").NextElement("guid").Text());
+  EXPECT_EQ("guid", root.ChildElement("a").NextElement().NodeName());
+  EXPECT_TRUE(root.ChildElement("a").NextElement("a").NextElement("a").IsNull());
+  EXPECT_TRUE(root.ChildElement("guid").IsElementNamed("guid"));
+  EXPECT_FALSE(root.ChildElement("guid").IsElementNamed("gui"));
+  EXPECT_EQ("", root.ChildText("missing"));
+  EXPECT_EQ(6u, root.ChildCount());  // the loaded indentation is gone
+  EXPECT_EQ(doc.AsNode(), root.ChildElement("b").OwnerDocument());
+
+  // SingleText answers for one plain text child only, indentation reading empty.
+  std::string_view text = "unchanged";
+  EXPECT_TRUE(root.ChildElement("a").SingleText(&text));
+  EXPECT_EQ("1", text);
+  EXPECT_FALSE(root.ChildElement("guid").SingleText(&text));  // text and a comment
+  EXPECT_FALSE(root.ChildElement("b").SingleText(&text));     // a value kept as CDATA
+  DomNode indented = root.AppendChild(doc.CreateElement("c"));
+  indented.AppendChild(doc.CreateTextNode("\n\t\t"));
+  EXPECT_TRUE(indented.SingleText(&text));
+  EXPECT_EQ("", text);
+  EXPECT_THROW(DomNode().ChildElement("a"), ComError);
 }
 
 TEST(DomTest, EveryFailureIsAComError) {
@@ -93,7 +126,7 @@ TEST(DomTest, NodesMoveWithinAndAreCopiedAcrossDocuments) {
   DomNode list = target.DocumentElement().SelectSingleNode("list");
   const DomNode placed = list.AppendChild(item);
   EXPECT_EQ("g", placed.SelectSingleNode("guid").Text());
-  EXPECT_EQ(placed.raw().root(), target.AsNode().raw());
+  EXPECT_EQ(placed.OwnerDocument(), target.AsNode());
 
   // Within one document a node leaves its former parent.
   const DomNode x = target.DocumentElement().SelectSingleNode("other/x");

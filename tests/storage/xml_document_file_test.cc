@@ -73,7 +73,7 @@ TEST_F(XmlDocumentFileTest, FirstItemFileIsWrittenWithItsIndentation) {
   std::string children;
   for (const DomNode& child : file.List().ChildNodes()) {
     children += child.NodeType() == kElementNode ? "<" + child.NodeName() + ">"
-                                                 : Visible(child.raw().value());
+                                                 : Visible(child.NodeValue());
     children += "|";
   }
   EXPECT_EQ("\\r\\n\\t\\t|<dictation_file_path>|\\r\\n\\t\\t|<item>|\\r\\n\\t|", children);
@@ -90,20 +90,20 @@ TEST_F(XmlDocumentFileTest, FirstItemFileIsWrittenWithItsIndentation) {
 TEST_F(XmlDocumentFileTest, IndentationFamiliesHaveTheirLimits) {
   ItemLikeFile file;
   ASSERT_EQ(1, file.CreateDocument());
-  EXPECT_EQ("\r\n\t\t\t\t\t\t\t\t\t", std::string(file.MakeIndentText(9).raw().value()));
+  EXPECT_EQ("\r\n\t\t\t\t\t\t\t\t\t", file.MakeIndentText(9).NodeValue());
   EXPECT_FALSE(file.MakeIndentText(10));
   EXPECT_FALSE(file.MakeIndentText(-1));
 
   DomNode root = file.Doc().DocumentElement();
   AppendIndent(file.Doc(), root, 5);
-  EXPECT_EQ("\n\t\t\t\t\t", std::string(root.raw().last_child().value()));
+  EXPECT_EQ("\n\t\t\t\t\t", root.ChildNodes().back().NodeValue());
   EXPECT_THROW(AppendIndent(file.Doc(), root, 6), ComError);
 
   // Created once, then found again without a second indentation.
   const DomNode made = GetOrCreateChildElement(file.Doc(), root, "server_info_list", 1);
   const DomNode found = GetOrCreateChildElement(file.Doc(), root, "server_info_list", 1);
   EXPECT_EQ(made, found);
-  EXPECT_EQ("\n\t", std::string(made.NextSibling().raw().value()));
+  EXPECT_EQ("\n\t", made.NextSibling().NodeValue());
   EXPECT_FALSE(made.NextSibling().NextSibling());
 }
 
@@ -220,8 +220,7 @@ TEST_F(MergeNodeTest, OverwritesAddsAndDeletesFields) {
   EXPECT_EQ("new", item.SelectSingleNode("mail/from").Text());
   EXPECT_EQ("s", item.SelectSingleNode("mail/subject").Text());
   // A moved-in field stands on its own line at the item's child depth.
-  EXPECT_EQ("\r\n\t\t\t",
-            std::string(item.SelectSingleNode("archive").PreviousSibling().raw().value()));
+  EXPECT_EQ("\r\n\t\t\t", item.SelectSingleNode("archive").PreviousSibling().NodeValue());
 }
 
 TEST_F(MergeNodeTest, RefusesElementsOfAnotherShape) {

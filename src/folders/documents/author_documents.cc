@@ -1,5 +1,6 @@
 // The author's documents folder: the twin engine with delivery details (e-mail or FTP) after the
 // protocol of each item.
+#include "folders/documents/shared_operations.h"
 #include "folders/documents/twin_folder.h"
 #include "foldwise/errors.h"
 
@@ -60,8 +61,26 @@ void WriteAuthorDelivery(DomDocument& doc, DomNode item, const Entry& entry) {
   WriteDeliveryOf(doc, item, entry, TableOf(kFtpFields), TableOf(kMailFields));
 }
 
-struct AuthorTraits {
-  using Folder = CDocumentsFolderXML;
+// Replaces the delivery details of |item| by those |values| asks for, whatever its protocol.
+void ReplaceDelivery(DomDocument& doc, DomNode item, const Entry& values) {
+  for (const char* name : {"ftp", "mail"}) {
+    const DomNode old = item.ChildElement(name);
+    if (old) item.RemoveChild(old);
+  }
+  WriteAuthorDelivery(doc, item, values);
+}
+
+Entry EntryOf(const Item& item) {
+  Entry entry;
+  static_cast<Item&>(entry) = item;
+  return entry;
+}
+
+}  // namespace
+
+template <>
+struct TwinTraits<DocumentsRecords> {
+  using Folder = BasicDocumentsFolderXML<DocumentsRecords>;
   using Item = DOCUMENTS_ITEM_XML_DATA;
   using Entry = DOCUMENTS_ITEMLIST_XML_DATA;
   static constexpr FolderShape kShape = {"DocumentsFolder.xml", "Quillnote DocumentsFolderXML"};
@@ -82,26 +101,15 @@ struct AuthorTraits {
 
   static Changes<Item> ItemChanges() { return ChangesOf(kItemChanges); }
   static Changes<Item> RemovalChanges() { return ChangesOf(kRemovalChanges); }
+
+  static constexpr auto kOnListAdded = &CDocumentsSyncXML::OnDocumentsListAdded;
+  static constexpr auto kOnChanged = &CDocumentsSyncXML::OnDocumentsChanged;
+  static constexpr auto kOnDeleted = &CDocumentsSyncXML::OnDocumentsDeleted;
+  static constexpr auto kOnDictationDeleted = &CDocumentsSyncXML::OnDocumentsDictationDeleted;
 };
 
-using Engine = TwinFolder<AuthorTraits>;
+using Engine = TwinFolder<TwinTraits<DocumentsRecords>>;
 
-// Replaces the delivery details of |item| by those |values| asks for, whatever its protocol.
-void ReplaceDelivery(DomDocument& doc, DomNode item, const Entry& values) {
-  for (const char* name : {"ftp", "mail"}) {
-    const DomNode old = ChildNamed(item, name);
-    if (old) item.RemoveChild(old);
-  }
-  WriteAuthorDelivery(doc, item, values);
-}
-
-Entry EntryOf(const Item& item) {
-  Entry entry;
-  static_cast<Item&>(entry) = item;
-  return entry;
-}
-
-}  // namespace
 }  // namespace documents
 
 // The host hands records in by value, as the interface has always done.
@@ -109,10 +117,6 @@ Entry EntryOf(const Item& item) {
 
 CDocumentsFolderXML::CDocumentsFolderXML() = default;
 CDocumentsFolderXML::~CDocumentsFolderXML() = default;
-
-void CDocumentsFolderXML::MakeXML() { documents::Engine::View(*this).Make(); }
-int CDocumentsFolderXML::OpenXML() { return documents::Engine::View(*this).Open(); }
-void CDocumentsFolderXML::CloseXML(int save) { documents::Engine::View(*this).Close(save); }
 
 void CDocumentsFolderXML::AddItemFtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS_FTP_XML_DATA ftp,
                                         int withDetails) {
@@ -136,23 +140,6 @@ void CDocumentsFolderXML::AddItemSmtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS
   CDocumentsSyncXML(directory).OnDocumentsAdded(item);
 }
 
-void CDocumentsFolderXML::SetItemListXML(long count, DOCUMENTS_ITEMLIST_XML_DATA* list) {
-  if (count > 0 && list == nullptr) throw ComError(kErrorPointer, "null list");
-  if (!documents::Engine::Append(*this, count, list)) return;
-  CDocumentsSyncXML(directory).OnDocumentsListAdded(count, list);
-}
-
-void CDocumentsFolderXML::DelItemXML(DOCUMENTS_ITEM_XML_DATA key) {
-  if (!documents::Engine::Delete(*this, key)) return;
-  CDocumentsSyncXML(directory).OnDocumentsDeleted(key);
-}
-
-void CDocumentsFolderXML::ChangeItemXML(DOCUMENTS_ITEM_XML_DATA key,
-                                        DOCUMENTS_ITEM_XML_DATA values) {
-  if (!documents::Engine::Change(*this, key, values)) return;
-  CDocumentsSyncXML(directory).OnDocumentsChanged(key, values);
-}
-
 void CDocumentsFolderXML::ChangeItemListXML(DOCUMENTS_ITEM_XML_DATA key,
                                             DOCUMENTS_ITEMLIST_XML_DATA values) {
   using documents::ChangesOf;
@@ -168,30 +155,8 @@ void CDocumentsFolderXML::ChangeItemListXML(DOCUMENTS_ITEM_XML_DATA key,
   CDocumentsSyncXML(directory).OnDocumentsChanged(key, values);
 }
 
-void CDocumentsFolderXML::GetItemXML(DOCUMENTS_ITEM_XML_DATA key,
-                                     DOCUMENTS_ITEMLIST_XML_DATA* out) {
-  documents::Engine::Get(*this, key, out);
-}
-
-void CDocumentsFolderXML::GetItemListXML(long* count, DOCUMENTS_ITEMLIST_XML_DATA** list) {
-  documents::Engine::GetList(*this, count, list);
-}
-
-void CDocumentsFolderXML::DelItemListXML(DOCUMENTS_ITEMLIST_XML_DATA* list) {
-  documents::Engine::Release(list);
-}
-
-void CDocumentsFolderXML::DelItemDictationXML(DOCUMENTS_ITEM_XML_DATA key) {
-  if (!documents::Engine::RemoveDictation(*this, key, nullptr)) return;
-  CDocumentsSyncXML(directory).OnDocumentsDictationDeleted(key);
-}
-
-void CDocumentsFolderXML::DelItemDictationXML(DOCUMENTS_ITEM_XML_DATA key,
-                                              DOCUMENTS_ITEM_XML_DATA values) {
-  if (!documents::Engine::RemoveDictation(*this, key, &values)) return;
-  CDocumentsSyncXML(directory).OnDocumentsDictationDeleted(key);
-}
-
 // NOLINTEND(performance-unnecessary-value-param)
+
+template class BasicDocumentsFolderXML<DocumentsRecords>;
 
 }  // namespace Foldwise

@@ -12,7 +12,7 @@ namespace documents {
 
 void HeldFolder::Make() {
   ComApartmentScope apartment;
-  const std::string folderPath = StoredForm(directory_);
+  const std::string folderPath = SharePaths::ToStored(directory_);
   std::shared_ptr<DomDocument> doc = NewFolderTemplate(shape_.identifier, &folderPath);
   const std::string path = FolderFilePath(directory_, shape_.fileName);
   if (!MayReplaceWithTemplate(path) || !IsFileFree(path)) return;
@@ -24,27 +24,19 @@ void HeldFolder::Make() {
 
 int HeldFolder::Open() {
   if (open_) return 1;
-  EnterComApartment();
+  // The opening runs in a bracket of its own; only an open that succeeds enters the one held
+  // until Close.
+  ComApartmentScope apartment;
   // A document of its own: the one held until now may be shared with a copy of this object.
   document_ = DomDocument::Create();
   filePath_ = FolderFilePath(directory_, shape_.fileName);
   auto hold = std::make_shared<platform::FileHold>(Env::Current(), filePath_);
-  if (hold->error() != 0) {
-    LeaveComApartment();
-    return -1;
-  }
-  try {
-    if (NeedsTemplate(filePath_)) Make();
-  } catch (...) {
-    LeaveComApartment();
-    throw;
-  }
-  if (!document_->Load(filePath_)) {
-    LeaveComApartment();
-    return -1;
-  }
+  if (hold->error() != 0) return -1;
+  if (NeedsTemplate(filePath_)) Make();
+  if (!document_->Load(filePath_)) return -1;
   hold_ = std::move(hold);
   open_ = true;
+  EnterComApartment();
   return 0;
 }
 
@@ -65,8 +57,8 @@ void HeldFolder::Close(int save) {
 
 DomNode HeldFolder::ItemList() const {
   if (!document_) return DomNode();
-  const DomNode root = ChildNamed(document_->AsNode(), "root");
-  return root ? ChildNamed(root, "item_list") : DomNode();
+  const DomNode root = document_->AsNode().ChildElement("root");
+  return root ? root.ChildElement("item_list") : DomNode();
 }
 
 OpenedHere::OpenedHere(HeldFolder& folder) : folder_(folder) {

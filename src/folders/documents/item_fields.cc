@@ -5,7 +5,7 @@ namespace documents {
 
 void DetachDictation(DomNode item, DictationRemoval removal) {
   for (const char* name : {"dictation_file_name", "dictation_file_path"}) {
-    DomNode element = ChildNamed(item, name);
+    DomNode element = item.ChildElement(name);
     if (!element) continue;
     if (removal == DictationRemoval::kRemoveElements) {
       item.RemoveChild(element);

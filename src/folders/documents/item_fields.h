@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dom/dom.h"
+#include "engine/path_policy.h"
 #include "folders/documents/tree_text.h"
 #include "foldwise/cached_records.h"
 #include "foldwise/errors.h"
@@ -65,7 +66,7 @@ void WriteFields(DomDocument& doc, DomNode parent, const Record& record, Fields<
       throw ComError(kErrorDomFailure, "a value holds a character a folder file cannot carry");
     }
     AppendTextElement(doc, parent, field.element,
-                      field.stored == Stored::kPath ? StoredForm(value) : value, depth);
+                      field.stored == Stored::kPath ? SharePaths::ToStored(value) : value, depth);
   }
 }
 
@@ -73,8 +74,9 @@ void WriteFields(DomDocument& doc, DomNode parent, const Record& record, Fields<
 template <typename Record>
 void ReadFields(DomNode parent, Record& record, Fields<Record> fields) {
   for (const Field<Record>& field : fields) {
-    std::string text = ChildText(parent, field.element);
-    record.*field.member = field.stored == Stored::kPath ? ResolvedForm(text) : std::move(text);
+    std::string text = parent.ChildText(field.element);
+    record.*field.member =
+        field.stored == Stored::kPath ? SharePaths::ToLocal(text) : std::move(text);
   }
 }
 
@@ -107,11 +109,11 @@ void ReadDeliveryOf(DomNode item, Entry& out, Fields<Ftp> ftpFields, Fields<Smtp
   out.delivery_kind = kDeliveryNone;
   if (out.protocol == "ftp") {
     out.delivery_kind = kDeliveryFtp;
-    const DomNode ftp = ChildNamed(item, "ftp");
+    const DomNode ftp = item.ChildElement("ftp");
     if (ftp) ReadFields(ftp, out.ftp, ftpFields);
   } else if (out.protocol == "mail") {
     out.delivery_kind = kDeliveryMail;
-    const DomNode mail = ChildNamed(item, "mail");
+    const DomNode mail = item.ChildElement("mail");
     if (mail) ReadFields(mail, out.smtp, mailFields);
   }
 }
@@ -157,13 +159,13 @@ bool ApplyChanges(DomDocument& doc, DomNode item, const Record& values, Changes<
   for (const Change<Record>& change : changes) {
     const std::string& value = values.*change.member;
     if (value.empty()) continue;
-    DomNode element = ChildNamed(item, change.element);
+    DomNode element = item.ChildElement(change.element);
     if (!element) {
       if (change.ifMissing == IfMissing::kSkip) continue;
       if (change.ifMissing == IfMissing::kAbandon) return false;
       element = GetOrCreateChildElement(doc, item, change.element, kFieldDepth);
     }
-    element.SetText(change.stored == Stored::kPath ? StoredForm(value) : value);
+    element.SetText(change.stored == Stored::kPath ? SharePaths::ToStored(value) : value);
   }
   return true;
 }

@@ -23,24 +23,21 @@ void MakeSentItemsFile(const std::string& directory) {
 SentItemsFrame::SentItemsFrame(const std::string& directory, Probe probe)
     : directory_(directory), path_(FolderFilePath(directory, kSentItemsFile)), probe_(probe) {}
 
-SentItemsFrame::~SentItemsFrame() {
-  if (entered_) LeaveComApartment();
-}
+SentItemsFrame::~SentItemsFrame() = default;
 
 bool SentItemsFrame::Load() {
   hold_ = std::make_unique<platform::FileHold>(Env::Current(), path_);
   if (hold_->error() != 0) return false;
   if (probe_ == Probe::kFirst && !IsFileFree(path_)) return false;
   if (NeedsTemplate(path_)) MakeSentItemsFile(directory_);
-  EnterComApartment();
-  entered_ = true;
+  apartment_.emplace();
   document_ = DomDocument::Create();
   return document_->Load(path_);
 }
 
 DomNode SentItemsFrame::ItemList() const {
-  const DomNode root = ChildNamed(document_->AsNode(), "root");
-  return root ? ChildNamed(root, "item_list") : DomNode();
+  const DomNode root = document_->AsNode().ChildElement("root");
+  return root ? root.ChildElement("item_list") : DomNode();
 }
 
 bool SentItemsFrame::Save() {

@@ -4,9 +4,11 @@
 #define FOLDWISE_FOLDERS_DOCUMENTS_SENT_ITEMS_FRAME_H_
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "dom/dom.h"
+#include "engine/error_boundary.h"
 #include "platform/file_hold.h"
 
 namespace Foldwise {
@@ -50,7 +52,8 @@ class SentItemsFrame {
   std::shared_ptr<DomDocument> document_;
   // The file stays locked from the load to the save, so no other writer's change is lost.
   std::unique_ptr<platform::FileHold> hold_;
-  bool entered_ = false;
+  // Entered once the file is to be loaded, left when the operation ends.
+  std::optional<ComApartmentScope> apartment_;
 };
 
 }  // namespace documents

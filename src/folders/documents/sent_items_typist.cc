@@ -109,7 +109,7 @@ Entry EntryOf(const Item& item, unsigned char kind) {
 template <typename Delivery>
 bool ChangeDelivery(DomDocument& doc, DomNode item, const Entry& values, const char* name,
                     const Delivery& delivery, Fields<Delivery> fields, Changes<Delivery> changes) {
-  const DomNode subtree = ChildNamed(item, name);
+  const DomNode subtree = item.ChildElement(name);
   if (!subtree) {
     if (values.protocol == name) WriteDelivery(doc, item, name, delivery, fields);
     return true;
@@ -252,17 +252,14 @@ void CSentItemsTypistFolderXML::GetItemListXML(long* count,
   if (!frame.Load()) return;
   const DomNode itemList = frame.ItemList();
   if (!itemList) return;
-  long children = 0;
-  for (pugi::xml_node node = itemList.raw().first_child(); node; node = node.next_sibling()) {
-    ++children;
-  }
+  const long children = static_cast<long>(itemList.ChildCount());
   if (children == 0) return;
   auto* entries =
       NewCountedArray<SENTITEMS_TYPIST_ITEMLIST_XML_DATA>(static_cast<std::size_t>(children));
   try {
     long next = 0;
-    for (pugi::xml_node node = itemList.raw().first_child(); node; node = node.next_sibling()) {
-      documents::ReadEntry(DomNode(node), entries[next++]);
+    for (DomNode node = itemList.FirstChild(); node; node = node.NextSibling()) {
+      documents::ReadEntry(node, entries[next++]);
     }
   } catch (...) {
     ReleaseCountedArray(entries);

@@ -1,11 +1,9 @@
 #include "folders/documents/tree_text.h"
 
-#include <cstring>
 #include <string>
 
+#include "base/path_text.h"
 #include "foldwise/env.h"
-#include "foldwise/location.h"
-#include "location/file_path.h"
 #include "storage/damaged_file.h"
 #include "storage/xml_file.h"
 
@@ -16,22 +14,6 @@ namespace {
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
-
-std::string StoredForm(const std::string& path) {
-  if (path.empty()) return path;
-  FilePath stored(path);  // drops the trailing separators
-  stored.Canonicalize();
-  std::string text = stored.GetPath();
-  TrimTrailingSeparators(text);
-  return text;
-}
-
-std::string ResolvedForm(const std::string& stored) {
-  std::string local;
-  SharePathConverter converter;
-  if (!converter.ResolveStoredPath(stored, local)) local.clear();
-  return local;
-}
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -44,22 +26,6 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 std::string_view WithoutTrailingSeparators(std::string_view text) {
   while (!text.empty() && IsPathSeparator(text.back())) text.remove_suffix(1);
   return text;
-}
-
-DomNode ChildNamed(DomNode parent, const char* name) {
-  // A walk over the children rather than a query: the match and the readers look up several
-  // names on every item of a folder.
-  for (pugi::xml_node child = parent.raw().first_child(); child; child = child.next_sibling()) {
-    if (child.type() == pugi::node_element && std::strcmp(child.name(), name) == 0) {
-      return DomNode(child);
-    }
-  }
-  return DomNode();
-}
-
-std::string ChildText(DomNode parent, const char* name) {
-  const DomNode child = ChildNamed(parent, name);
-  return child ? child.Text() : std::string();
 }
 
 DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name,
@@ -99,9 +65,6 @@ bool NeedsTemplate(const std::string& path) {
   if (env->GetFileStatus(path, &status) != 0 || status.size == 0) return true;
   return env->Access(path, kAccessRead) != 0;
 }
-
-ComApartmentScope::ComApartmentScope() { EnterComApartment(); }
-ComApartmentScope::~ComApartmentScope() { LeaveComApartment(); }
 
 }  // namespace documents
 }  // namespace Foldwise

@@ -1,6 +1,6 @@
-// Small pieces every documents-family folder uses on its tree: stored paths in and out, text
-// comparison as the identity match needs it, named children, indented appends and the folder
-// file skeleton.
+// Small pieces every documents-family folder uses on its tree: text comparison as the identity
+// match needs it, indented appends and the folder file skeleton. Paths go in and out through the
+// engine's path policy (SharePaths), the per-thread bracket is the engine's ComApartmentScope.
 #ifndef FOLDWISE_FOLDERS_DOCUMENTS_TREE_TEXT_H_
 #define FOLDWISE_FOLDERS_DOCUMENTS_TREE_TEXT_H_
 
@@ -9,25 +9,16 @@
 #include <string_view>
 
 #include "dom/dom.h"
+#include "engine/error_boundary.h"
+#include "engine/path_policy.h"
 
 namespace Foldwise {
 namespace documents {
-
-// The form a path is stored in: trailing separators removed, put through the resolver's
-// storage conversion (unchanged when it cannot be converted), trailing separator trimmed.
-std::string StoredForm(const std::string& path);
-// A stored path made usable on this machine; empty when it cannot be resolved.
-std::string ResolvedForm(const std::string& stored);
 
 // Equal when both are upper-cased (ASCII letters; other bytes compare as they are).
 bool SameIgnoringCase(std::string_view a, std::string_view b);
 // |text| without its trailing separators.
 std::string_view WithoutTrailingSeparators(std::string_view text);
-
-// The first child element of |parent| called |name|, or null.
-DomNode ChildNamed(DomNode parent, const char* name);
-// The text of ChildNamed(parent, name), empty when there is no such child.
-std::string ChildText(DomNode parent, const char* name);
 
 // Appends the indent text of |depth| and then an element |name| holding |text| to |parent|;
 // returns the element.
@@ -49,15 +40,6 @@ bool MayReplaceWithTemplate(const std::string& path);
 // Whether the folder file must first be made from the template: it cannot be read, or it is
 // empty.
 bool NeedsTemplate(const std::string& path);
-
-// Keeps the DOM's per-thread bracket entered for a scope.
-class ComApartmentScope {
- public:
-  ComApartmentScope();
-  ~ComApartmentScope();
-  ComApartmentScope(const ComApartmentScope&) = delete;
-  ComApartmentScope& operator=(const ComApartmentScope&) = delete;
-};
 
 }  // namespace documents
 }  // namespace Foldwise

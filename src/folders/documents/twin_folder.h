@@ -32,6 +32,16 @@ struct FolderAccess {
 
 namespace documents {
 
+// What one documents folder gives the engine; specialised beside each folder's tables:
+//   Folder, Item, Entry            the public class and its records
+//   kShape, kDictationRemoval      the file and how a dictation is detached
+//   WriteItem, ReadItem            an item's layout
+//   ItemChanges, RemovalChanges    the tables of the change and of the dictation removal
+//   kOnListAdded, kOnChanged, kOnDeleted, kOnDictationDeleted
+//                                  the synchroniser's notification for each kind of change
+template <typename Records>
+struct TwinTraits;
+
 template <typename Traits>
 class TwinFolder {
  public:
@@ -135,17 +145,13 @@ class TwinFolder {
     const DomNode itemList = held.ItemList();
     if (!itemList) return;
     const std::string folderPath = FolderPath(itemList);
-    long children = 0;
-    for (pugi::xml_node node = itemList.raw().first_child(); node; node = node.next_sibling()) {
-      ++children;
-    }
+    const long children = static_cast<long>(itemList.ChildCount());
     if (children == 0) return;
     Entry* entries = NewCountedArray<Entry>(static_cast<std::size_t>(children));
     long next = 0;
     try {
-      for (pugi::xml_node node = itemList.raw().first_child(); node; node = node.next_sibling()) {
-        if (node.type() != pugi::node_element || std::string_view(node.name()) != "item") continue;
-        Traits::ReadItem(DomNode(node), folderPath, entries[next++]);
+      for (DomNode item = itemList.ChildElement("item"); item; item = item.NextElement("item")) {
+        Traits::ReadItem(item, folderPath, entries[next++]);
       }
     } catch (...) {
       ReleaseCountedArray(entries);
@@ -160,7 +166,7 @@ class TwinFolder {
  private:
   // The folder-level document_file_path, resolved once for every item read.
   static std::string FolderPath(DomNode itemList) {
-    return ResolvedForm(ChildText(itemList, "document_file_path"));
+    return SharePaths::ToLocal(itemList.ChildText("document_file_path"));
   }
 };
 

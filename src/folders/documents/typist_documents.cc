@@ -1,7 +1,7 @@
 // The typist's documents folder: the twin engine with a status and the To and Received texts,
 // and no delivery details.
+#include "folders/documents/shared_operations.h"
 #include "folders/documents/twin_folder.h"
-#include "foldwise/errors.h"
 
 namespace Foldwise {
 namespace documents {
@@ -33,8 +33,11 @@ constexpr Change<Item> kRemovalChanges[] = {
     {&Item::status, "status", Stored::kText, IfMissing::kAbandon},
 };
 
-struct TypistTraits {
-  using Folder = CDocumentsTypistFolderXML;
+}  // namespace
+
+template <>
+struct TwinTraits<DocumentsTypistRecords> {
+  using Folder = BasicDocumentsFolderXML<DocumentsTypistRecords>;
   using Item = DOCUMENTS_TYPIST_ITEM_XML_DATA;
   using Entry = DOCUMENTS_TYPIST_ITEM_XML_DATA;
   static constexpr FolderShape kShape = {"DocumentsTypistFolder.xml",
@@ -50,11 +53,15 @@ struct TypistTraits {
   }
   static Changes<Item> ItemChanges() { return ChangesOf(kItemChanges); }
   static Changes<Item> RemovalChanges() { return ChangesOf(kRemovalChanges); }
+
+  static constexpr auto kOnListAdded = &CDocumentsSyncXML::OnTypistListAdded;
+  static constexpr auto kOnChanged = &CDocumentsSyncXML::OnTypistChanged;
+  static constexpr auto kOnDeleted = &CDocumentsSyncXML::OnTypistDeleted;
+  static constexpr auto kOnDictationDeleted = &CDocumentsSyncXML::OnTypistDictationDeleted;
 };
 
-using Engine = TwinFolder<TypistTraits>;
+using Engine = TwinFolder<TwinTraits<DocumentsTypistRecords>>;
 
-}  // namespace
 }  // namespace documents
 
 // The host hands records in by value, as the interface has always done.
@@ -63,56 +70,13 @@ using Engine = TwinFolder<TypistTraits>;
 CDocumentsTypistFolderXML::CDocumentsTypistFolderXML() = default;
 CDocumentsTypistFolderXML::~CDocumentsTypistFolderXML() = default;
 
-void CDocumentsTypistFolderXML::MakeXML() { documents::Engine::View(*this).Make(); }
-int CDocumentsTypistFolderXML::OpenXML() { return documents::Engine::View(*this).Open(); }
-void CDocumentsTypistFolderXML::CloseXML(int save) { documents::Engine::View(*this).Close(save); }
-
 void CDocumentsTypistFolderXML::AddItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA item) {
   if (!documents::Engine::Append(*this, 1, &item)) return;
   CDocumentsSyncXML(directory).OnTypistListAdded(1, &item);
 }
 
-void CDocumentsTypistFolderXML::SetItemListXML(long count, DOCUMENTS_TYPIST_ITEM_XML_DATA* list) {
-  if (count > 0 && list == nullptr) throw ComError(kErrorPointer, "null list");
-  if (!documents::Engine::Append(*this, count, list)) return;
-  CDocumentsSyncXML(directory).OnTypistListAdded(count, list);
-}
-
-void CDocumentsTypistFolderXML::DelItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key) {
-  if (!documents::Engine::Delete(*this, key)) return;
-  CDocumentsSyncXML(directory).OnTypistDeleted(key);
-}
-
-void CDocumentsTypistFolderXML::ChangeItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key,
-                                              DOCUMENTS_TYPIST_ITEM_XML_DATA values) {
-  if (!documents::Engine::Change(*this, key, values)) return;
-  CDocumentsSyncXML(directory).OnTypistChanged(key, values);
-}
-
-void CDocumentsTypistFolderXML::GetItemXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key,
-                                           DOCUMENTS_TYPIST_ITEM_XML_DATA* out) {
-  documents::Engine::Get(*this, key, out);
-}
-
-void CDocumentsTypistFolderXML::GetItemListXML(long* count, DOCUMENTS_TYPIST_ITEM_XML_DATA** list) {
-  documents::Engine::GetList(*this, count, list);
-}
-
-void CDocumentsTypistFolderXML::DelItemListXML(DOCUMENTS_TYPIST_ITEM_XML_DATA* list) {
-  documents::Engine::Release(list);
-}
-
-void CDocumentsTypistFolderXML::DelItemDictationXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key) {
-  if (!documents::Engine::RemoveDictation(*this, key, nullptr)) return;
-  CDocumentsSyncXML(directory).OnTypistDictationDeleted(key);
-}
-
-void CDocumentsTypistFolderXML::DelItemDictationXML(DOCUMENTS_TYPIST_ITEM_XML_DATA key,
-                                                    DOCUMENTS_TYPIST_ITEM_XML_DATA values) {
-  if (!documents::Engine::RemoveDictation(*this, key, &values)) return;
-  CDocumentsSyncXML(directory).OnTypistDictationDeleted(key);
-}
-
 // NOLINTEND(performance-unnecessary-value-param)
+
+template class BasicDocumentsFolderXML<DocumentsTypistRecords>;
 
 }  // namespace Foldwise

@@ -29,7 +29,7 @@ std::int64_t NextErrorNumber(const std::string& text) {
 void AppendErrInfo(DomDocument& doc, DomNode target, const std::string& date,
                    const std::string& time, const std::string& message) {
   std::string number = "1";
-  DomNode list = ChildElement(target, kErrorList);
+  DomNode list = target.ChildElement(kErrorList);
   if (!list) {
     // The list follows the target's last child directly; its closing line is the target's.
     list = target.AppendChild(doc.CreateElement(kErrorList));
@@ -37,7 +37,7 @@ void AppendErrInfo(DomDocument& doc, DomNode target, const std::string& date,
     AppendIndent(doc, target, kDepthEntry);
   } else {
     // A list without its counter is damaged; the null node raises ComError here.
-    DomNode counter = ChildElement(list, "error_num");
+    DomNode counter = list.ChildElement("error_num");
     if (counter.IsNull()) throw ComError(kErrorPointer, "error_info_list without error_num");
     number = std::to_string(NextErrorNumber(counter.Text()));
     counter.SetText(number);

@@ -33,7 +33,7 @@ void AppendErrInfo(DomDocument& doc, DomNode target, const ErrInfo& error) {
 // Fills the fields of |record| from the children of |node|; a missing child gives empty text.
 template <typename Fields, typename Record>
 void ReadFields(const DomNode& node, const Fields& fields, Record* record) {
-  for (const auto& field : fields) (*record).*field.member = ChildText(node, field.name);
+  for (const auto& field : fields) (*record).*field.member = node.ChildText(field.name);
 }
 
 // Releases a counted array handed to the host, on every path out of a failed read.
@@ -51,9 +51,9 @@ template <typename ErrInfo>
 void ReadErrInfoList(const DomNode& owner, std::int32_t* count, ErrInfo** list) {
   *count = 0;
   *list = nullptr;
-  const DomNode errors = ChildElement(owner, kErrorList);
+  const DomNode errors = owner.ChildElement(kErrorList);
   if (!errors) return;
-  const int children = CountChildNodes(errors);
+  const int children = static_cast<int>(errors.ChildCount());
   if (children == 0) return;
   CountedArrayPtr<ErrInfo> array(NewCountedArray<ErrInfo>(static_cast<std::size_t>(children)));
   std::int32_t filled = 0;

@@ -22,7 +22,7 @@ template <typename Schema>
 void WriteItemFields(DomDocument& doc, DomNode item, const typename Schema::Item& record) {
   for (const auto& field : Schema::kItemFields) {
     const std::string& value = record.*field.member;
-    AppendTextElement(doc, item, field.name, field.is_path ? StorageForm(value) : value,
+    AppendTextElement(doc, item, field.name, field.is_path ? SharePaths::ToStored(value) : value,
                       kDepthField);
   }
 }
@@ -71,18 +71,18 @@ template <typename Schema>
 void ReadItem(const DomNode& item, typename Schema::ItemList* out) {
   typename Schema::Item& texts = *out;
   for (const auto& field : Schema::kItemFields) {
-    const std::string stored = ChildText(item, field.name);
-    texts.*field.member = field.is_path ? LocalForm(stored) : stored;
+    const std::string stored = item.ChildText(field.name);
+    texts.*field.member = field.is_path ? SharePaths::ToLocal(stored) : stored;
   }
   out->delivery_kind = kDeliveryNone;
-  const std::string protocol = ChildText(item, "protocol");
+  const std::string protocol = item.ChildText("protocol");
   if (protocol == "ftp") {
     out->delivery_kind = kDeliveryFtp;
-    const DomNode ftp = ChildElement(item, "ftp");
+    const DomNode ftp = item.ChildElement("ftp");
     if (ftp) ReadFields(ftp, kFtpFields<typename Schema::Ftp>, &out->ftp);
   } else if (protocol == "mail") {
     out->delivery_kind = kDeliveryMail;
-    const DomNode mail = ChildElement(item, "mail");
+    const DomNode mail = item.ChildElement("mail");
     if (mail) ReadFields(mail, Schema::kMailFields, &out->smtp);
   }
   ReadErrInfoList(item, &out->error_count, &out->error_list);

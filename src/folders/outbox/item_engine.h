@@ -30,7 +30,7 @@ struct EntryListDeleter {
 // for an empty list.
 template <typename Entry, typename Read>
 void ReadEntries(const DomNode& list, std::int32_t* count, Entry** entries, Read&& read) {
-  const int children = CountChildNodes(list);
+  const int children = static_cast<int>(list.ChildCount());
   *count = 0;
   *entries = nullptr;
   if (children == 0) return;
@@ -98,7 +98,7 @@ struct ItemOps {
 
   static void ClearErrInfo(const OutboxSite& site, const Item& key) {
     OnFoundItem(site, ByIdentity(key), [](DomDocument&, DomNode item) {
-      if (!ChildElement(item, kErrorList)) return Outcome::kUnchanged;
+      if (!item.ChildElement(kErrorList)) return Outcome::kUnchanged;
       RemoveChildElements(item, kErrorList);
       return Outcome::kChanged;
     });
@@ -159,7 +159,7 @@ struct ItemOps {
       for (const auto& step : Schema::kChangeSteps) {
         const std::string& value = values.*step.member;
         if (value.empty()) continue;
-        const DomNode child = ChildElement(item, step.name);
+        const DomNode child = item.ChildElement(step.name);
         if (!child) {
           if (step.presence == Presence::kOptional) continue;
           return Outcome::kFailed;
@@ -170,7 +170,7 @@ struct ItemOps {
             RemoveDeliveryNodes(item);
           }
           RewriteDelivery(doc, item, value, mail, ftp);
-        } else if (!TrySetText(child, step.is_path ? StorageForm(value) : value)) {
+        } else if (!TrySetText(child, step.is_path ? SharePaths::ToStored(value) : value)) {
           return Outcome::kFailed;
         }
       }
@@ -215,7 +215,7 @@ struct ItemOps {
               if (step.assign == Assign::kIfGiven) {
                 const std::string& value = values.*step.member;
                 if (value.empty()) continue;
-                text = step.is_path ? StorageForm(value) : value;
+                text = step.is_path ? SharePaths::ToStored(value) : value;
               }
               const DomNode child = GetOrCreateChildElement(doc, item, step.name, kDepthField);
               if (!TrySetText(child, text)) return Outcome::kFailed;

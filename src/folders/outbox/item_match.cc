@@ -5,7 +5,7 @@ namespace outbox {
 
 bool PreparedKey::Matches(const DomNode& item) const {
   for (const Term& term : terms_) {
-    const DomNode child = ChildElement(item, term.name);
+    const DomNode child = item.ChildElement(term.name);
     if (!child) return false;
     const std::string stored = child.Text();
     switch (term.compare) {

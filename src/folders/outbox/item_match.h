@@ -59,17 +59,17 @@ template <typename ItemList>
 bool SameDelivery(const DomNode& item, const ItemList& key) {
   if (key.delivery_kind != kDeliveryFtp && key.delivery_kind != kDeliveryMail) return true;
   const bool ftp = key.delivery_kind == kDeliveryFtp;
-  if (ChildText(item, "protocol") != (ftp ? "ftp" : "mail")) return false;
-  const DomNode details = ChildElement(item, ftp ? "ftp" : "mail");
+  if (item.ChildText("protocol") != (ftp ? "ftp" : "mail")) return false;
+  const DomNode details = item.ChildElement(ftp ? "ftp" : "mail");
   if (!details) return false;
   if (ftp) {
     for (const auto& field : kFtpFields<decltype(key.ftp)>) {
-      if (!SameIgnoringCase(ChildText(details, field.name), key.ftp.*field.member)) return false;
+      if (!SameIgnoringCase(details.ChildText(field.name), key.ftp.*field.member)) return false;
     }
     return true;
   }
   for (const auto& field : kMailDetailFields<decltype(key.smtp)>) {
-    if (!SameIgnoringCase(ChildText(details, field.name), key.smtp.*field.member)) return false;
+    if (!SameIgnoringCase(details.ChildText(field.name), key.smtp.*field.member)) return false;
   }
   return true;
 }

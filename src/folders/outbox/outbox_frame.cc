@@ -41,8 +41,8 @@ bool OutboxFile::Load() {
 }
 
 DomNode OutboxFile::SelectList(const char* name) const {
-  const DomNode root = ChildElement(document_->AsNode(), "root");
-  return root ? ChildElement(root, name) : DomNode();
+  const DomNode root = document_->AsNode().ChildElement("root");
+  return root ? root.ChildElement(name) : DomNode();
 }
 
 void OutboxFile::Save() {
@@ -55,7 +55,7 @@ void OutboxFile::Save() {
 }
 
 void WriteTemplate(const OutboxSite& site) {
-  ComApartment apartment;
+  ComApartmentScope apartment;
   OutboxFile(site).WriteTemplate();
 }
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "dom/dom.h"
+#include "engine/error_boundary.h"
 #include "foldwise/env.h"
 #include "platform/file_hold.h"
 #include "storage/xml_file.h"
@@ -40,14 +41,6 @@ enum class Outcome {
 enum class FileClaim {
   kBeforeSaving,   // load freely; save only when the file is free at the end
   kBeforeLoading,  // give up unless the file is free before it is read; then save without asking
-};
-
-class ComApartment {
- public:
-  ComApartment() { EnterComApartment(); }
-  ~ComApartment() { LeaveComApartment(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
 };
 
 // The file of one operation and the document it was loaded into.
@@ -80,7 +73,7 @@ class OutboxFile {
 // file, missing list, busy file under kBeforeLoading) or the work failed.
 template <typename Work>
 bool RunFrame(const OutboxSite& site, FileClaim claim, const char* list_name, Work&& work) {
-  ComApartment apartment;
+  ComApartmentScope apartment;
   OutboxFile file(site);
   // Locked from the load to the save, so no other writer's change is lost in between. A file
   // another holder keeps past the lock timeout is busy: kBeforeLoading gives up, kBeforeSaving
@@ -92,7 +85,9 @@ bool RunFrame(const OutboxSite& site, FileClaim claim, const char* list_name, Wo
   if (!file.Load()) return false;
   const DomNode list = file.SelectList(list_name);
   if (!list) return false;
-  const Outcome outcome = std::forward<Work>(work)(file.document(), list);
+  // A DOM failure of the work leaves here, before anything is saved.
+  const Outcome outcome = Guard<ComErrorReachesHost>(
+      Outcome::kFailed, [&] { return std::forward<Work>(work)(file.document(), list); });
   if (outcome == Outcome::kFailed) return false;
   if (outcome == Outcome::kChanged && held &&
       (claim == FileClaim::kBeforeLoading || IsFileFree(file.path()))) {

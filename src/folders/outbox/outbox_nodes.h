@@ -1,6 +1,6 @@
-// Small tree and text steps every outbox operation is made of: finding a named child, reading
-// its text, appending indented elements, comparing texts the way the outbox compares them, and
-// the storage and local forms of stored paths.
+// Small tree and text steps every outbox operation is made of: appending indented elements,
+// comparing texts the way the outbox compares them, and key paths in storage form. Stored paths
+// go in and out through the engine's path policy (SharePaths).
 #ifndef FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_
 #define FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_
 
@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "dom/dom.h"
+#include "engine/path_policy.h"
 
 namespace Foldwise {
 namespace outbox {
@@ -20,10 +21,6 @@ constexpr int kDepthField = 3;   // children of item and server_info
 constexpr int kDepthDetail = 4;  // children of mail, ftp, error_info_list
 constexpr int kDepthErrorField = 5;
 
-// The first child element of |parent| named |name|, or null.
-DomNode ChildElement(const DomNode& parent, const char* name);
-// The text of that child; empty when it is missing.
-std::string ChildText(const DomNode& parent, const char* name);
 // Appends "\n" + |depth| tabs, then a new element |name| holding |text|, to |parent|.
 DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name, std::string_view text,
                           int depth);
@@ -33,19 +30,11 @@ DomNode AppendElement(DomDocument& doc, DomNode parent, const char* name, int de
 void RemoveChildElements(DomNode parent, const char* name);
 // Sets the text of |element|; false when the DOM refuses, so the caller can report it.
 bool TrySetText(DomNode element, std::string_view text);
-// The number of child nodes of |parent|, whatever their kind.
-int CountChildNodes(const DomNode& parent);
 
 // Equal after turning both into upper case (ASCII letters; other bytes as they are).
 bool SameIgnoringCase(std::string_view a, std::string_view b);
 // |text| without trailing separators.
 std::string Trimmed(std::string text);
-
-// How a path is stored: trailing separators removed, converted to its storage form, trimmed
-// again. Empty stays empty.
-std::string StorageForm(const std::string& path);
-// A stored path as this machine reaches it; empty when it cannot be resolved.
-std::string LocalForm(const std::string& stored);
 
 // While one exists on a thread, StorageFormOfKey answers repeated key paths from memory: a
 // matching hook called once per item would otherwise ask the network for the same key path

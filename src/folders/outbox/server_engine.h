@@ -35,7 +35,7 @@ struct ServerOps {
       for (const auto& field : kServerFields<SrvInfo>) {
         const std::string& value = key.*field.member;
         if (value.empty()) continue;
-        const DomNode child = ChildElement(server, field.name);
+        const DomNode child = server.ChildElement(field.name);
         if (!child || !SameIgnoringCase(child.Text(), value)) {
           matches = false;
           break;
@@ -76,7 +76,7 @@ struct ServerOps {
 
   static void ClearErrInfo(const OutboxSite& site, const SrvInfo& key) {
     OnFoundServer(site, key, [](DomDocument&, DomNode server) {
-      if (!ChildElement(server, kErrorList)) return Outcome::kUnchanged;
+      if (!server.ChildElement(kErrorList)) return Outcome::kUnchanged;
       RemoveChildElements(server, kErrorList);
       return Outcome::kChanged;
     });
@@ -99,7 +99,7 @@ struct ServerOps {
       for (const auto& field : kServerFields<SrvInfo>) {
         const std::string& value = values.*field.member;
         if (value.empty()) continue;
-        DomNode child = ChildElement(server, field.name);
+        DomNode child = server.ChildElement(field.name);
         if (!child) return Outcome::kFailed;
         if (child.Text() == value) continue;
         child.SetText(value);
@@ -111,8 +111,8 @@ struct ServerOps {
   }
 
   static void Read(const DomNode& server, SrvInfoList* out) {
-    out->protocol = ChildText(server, "protocol");
-    out->server = ChildText(server, "server");
+    out->protocol = server.ChildText("protocol");
+    out->server = server.ChildText("server");
     ReadErrInfoList(server, &out->error_count, &out->error_list);
   }
 

@@ -59,25 +59,19 @@ class DocumentsFixture : public ::testing::Test {
     return item;
   }
 
-  // The author folder's list as "guid/document" texts, trailing empty entries included.
-  std::string AuthorListing() {
+  // A documents folder's list as "guid/document" texts, trailing empty entries included.
+  template <typename Folder>
+  static std::string Listing(Folder& folder) {
     long count = -1;
-    DOCUMENTS_ITEMLIST_XML_DATA* list = nullptr;
-    author.GetItemListXML(&count, &list);
+    typename Folder::Entry* list = nullptr;
+    folder.GetItemListXML(&count, &list);
     std::string text;
     for (long i = 0; i < count; ++i) text += list[i].guid + "/" + list[i].document_file_name + ";";
-    author.DelItemListXML(list);
+    folder.DelItemListXML(list);
     return text;
   }
-  std::string TypistListing() {
-    long count = -1;
-    DOCUMENTS_TYPIST_ITEM_XML_DATA* list = nullptr;
-    typist.GetItemListXML(&count, &list);
-    std::string text;
-    for (long i = 0; i < count; ++i) text += list[i].guid + "/" + list[i].document_file_name + ";";
-    typist.DelItemListXML(list);
-    return text;
-  }
+  std::string AuthorListing() { return Listing(author); }
+  std::string TypistListing() { return Listing(typist); }
 
   testing::TempDir dir;
   testing::FaultEnv env;

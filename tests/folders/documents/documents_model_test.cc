@@ -40,44 +40,39 @@ Item ToItem(const ModelEntry& entry) {
   return item;
 }
 
-// The operations of each folder the model knows, and the empty entries its list ends with.
-struct AuthorAdapter {
-  using Item = DOCUMENTS_ITEM_XML_DATA;
-  CDocumentsFolderXML& folder;
-  static constexpr long kTrailingEmpty = 1;
-  void Add(const ModelEntry& entry) { folder.AddItemFtpXML(ToItem<Item>(entry), {"s", "f"}, 1); }
-  void Delete(const ModelEntry& key) { folder.DelItemXML(ToItem<Item>(key)); }
-  void Change(const ModelEntry& key, const ModelEntry& values) {
-    folder.ChangeItemXML(ToItem<Item>(key), ToItem<Item>(values));
-  }
-  void Detach(const ModelEntry& key) { folder.DelItemDictationXML(ToItem<Item>(key)); }
-  template <typename Visit>
-  long List(Visit visit) {
-    long count = 0;
-    DOCUMENTS_ITEMLIST_XML_DATA* list = nullptr;
-    folder.GetItemListXML(&count, &list);
-    for (long i = 0; i < count; ++i) {
-      visit({list[i].guid, list[i].document_file_name, list[i].dictation_file_name});
-    }
-    folder.DelItemListXML(list);
-    return count;
-  }
-};
+// How the model's additions and dictation removals reach each folder.
+void AddTo(CDocumentsFolderXML& folder, const ModelEntry& entry) {
+  folder.AddItemFtpXML(ToItem<DOCUMENTS_ITEM_XML_DATA>(entry), {"s", "f"}, 1);
+}
+void AddTo(CDocumentsTypistFolderXML& folder, const ModelEntry& entry) {
+  folder.AddItemXML(ToItem<DOCUMENTS_TYPIST_ITEM_XML_DATA>(entry));
+}
+void AddTo(CSentItemsTypistFolderXML& folder, const ModelEntry& entry) {
+  ASSERT_TRUE(folder.AddItemXML(ToItem<SENTITEMS_TYPIST_ITEM_XML_DATA>(entry)));
+}
+template <typename Folder, typename Item>
+void DetachIn(Folder& folder, const Item& key) {
+  folder.DelItemDictationXML(key);
+}
+void DetachIn(CSentItemsTypistFolderXML& folder, const SENTITEMS_TYPIST_ITEM_XML_DATA& key) {
+  folder.DelItemDictationXML(key, {});
+}
 
-struct TypistAdapter {
-  using Item = DOCUMENTS_TYPIST_ITEM_XML_DATA;
-  CDocumentsTypistFolderXML& folder;
-  static constexpr long kTrailingEmpty = 1;
-  void Add(const ModelEntry& entry) { folder.AddItemXML(ToItem<Item>(entry)); }
+// The operations of a folder the model knows, and the empty entries its list ends with.
+template <typename Folder, typename Item, typename Entry, long kEmpty>
+struct Adapter {
+  static constexpr long kTrailingEmpty = kEmpty;
+  Folder& folder;
+  void Add(const ModelEntry& entry) { AddTo(folder, entry); }
   void Delete(const ModelEntry& key) { folder.DelItemXML(ToItem<Item>(key)); }
   void Change(const ModelEntry& key, const ModelEntry& values) {
     folder.ChangeItemXML(ToItem<Item>(key), ToItem<Item>(values));
   }
-  void Detach(const ModelEntry& key) { folder.DelItemDictationXML(ToItem<Item>(key)); }
+  void Detach(const ModelEntry& key) { DetachIn(folder, ToItem<Item>(key)); }
   template <typename Visit>
   long List(Visit visit) {
     long count = 0;
-    Item* list = nullptr;
+    Entry* list = nullptr;
     folder.GetItemListXML(&count, &list);
     for (long i = 0; i < count; ++i) {
       visit({list[i].guid, list[i].document_file_name, list[i].dictation_file_name});
@@ -86,29 +81,12 @@ struct TypistAdapter {
     return count;
   }
 };
-
-struct SentAdapter {
-  using Item = SENTITEMS_TYPIST_ITEM_XML_DATA;
-  CSentItemsTypistFolderXML& folder;
-  static constexpr long kTrailingEmpty = 0;
-  void Add(const ModelEntry& entry) { ASSERT_TRUE(folder.AddItemXML(ToItem<Item>(entry))); }
-  void Delete(const ModelEntry& key) { folder.DelItemXML(ToItem<Item>(key)); }
-  void Change(const ModelEntry& key, const ModelEntry& values) {
-    folder.ChangeItemXML(ToItem<Item>(key), ToItem<Item>(values));
-  }
-  void Detach(const ModelEntry& key) { folder.DelItemDictationXML(ToItem<Item>(key), Item()); }
-  template <typename Visit>
-  long List(Visit visit) {
-    long count = 0;
-    SENTITEMS_TYPIST_ITEMLIST_XML_DATA* list = nullptr;
-    folder.GetItemListXML(&count, &list);
-    for (long i = 0; i < count; ++i) {
-      visit({list[i].guid, list[i].document_file_name, list[i].dictation_file_name});
-    }
-    folder.DelItemListXML(list);
-    return count;
-  }
-};
+using AuthorAdapter =
+    Adapter<CDocumentsFolderXML, DOCUMENTS_ITEM_XML_DATA, DOCUMENTS_ITEMLIST_XML_DATA, 1>;
+using TypistAdapter = Adapter<CDocumentsTypistFolderXML, DOCUMENTS_TYPIST_ITEM_XML_DATA,
+                              DOCUMENTS_TYPIST_ITEM_XML_DATA, 1>;
+using SentAdapter = Adapter<CSentItemsTypistFolderXML, SENTITEMS_TYPIST_ITEM_XML_DATA,
+                            SENTITEMS_TYPIST_ITEMLIST_XML_DATA, 0>;
 
 class DocumentsModelTest : public DocumentsFixture {
  protected:

@@ -77,8 +77,12 @@ TEST_F(SyncTest, ChangesDeletionsAndDictationRemovalsTravelBothWays) {
   // Dictation removal: the typist keeps empty elements, the author loses them.
   author.DelItemDictationXML(AuthorItem("", "a.doc"));
   EXPECT_NE(std::string::npos, Text(kTypistFile).find("<dictation_file_name/>"));
-  typist.DelItemDictationXML(TypistItem("t1", ""), TypistItem("t1-changed", ""));
+  DOCUMENTS_TYPIST_ITEM_XML_DATA removal = TypistItem("t1-changed", "");
+  removal.status = "done";
+  typist.DelItemDictationXML(TypistItem("t1", ""), removal);
   EXPECT_EQ(std::string::npos, Text(kAuthorFile).find("t.wav"));
+  EXPECT_NE(std::string::npos,
+            Text(kTypistFile).find("<dictation_file_name/><dictation_file_path/><status>done"));
   // The guid set by the two-record removal stays on its own side.
   EXPECT_EQ("G1-NEW/a.doc;t1/renamed.doc;/;", AuthorListing());
 

@@ -52,13 +52,9 @@ TEST_F(OutboxChangeTest, FourRecordChangeRewritesDeliveryAndDropsHistory) {
   EXPECT_EQ(std::string::npos, AuthorText().find("<mail>"));
   EXPECT_EQ(std::string::npos, AuthorText().find("<ftp>"));
   EXPECT_EQ(std::string::npos, AuthorText().find("error_info"));
-  std::int32_t count = 0;
-  OUTBOX_ITEMLIST_XML_DATA* list = nullptr;
-  author.GetItemListXML(&count, &list);
-  ASSERT_EQ(1, count);
-  EXPECT_EQ(kDeliveryFtp, list[0].delivery_kind);
-  EXPECT_EQ("", list[0].ftp.server);
-  author.DelItemListXML(count, list);
+  got = Get("{m}");
+  EXPECT_EQ(kDeliveryFtp, got.delivery_kind);
+  EXPECT_EQ("", got.ftp.server);
 
   // Step 4: a protocol that differs from "mail" only in case is stored, and writes no mail.
   values.protocol = "MAIL";

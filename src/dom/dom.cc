@@ -1,7 +1,9 @@
 #include "dom/dom.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 
@@ -393,6 +395,19 @@ bool DomDocument::LoadPooled(const std::string& path) {
 void DomDocument::SerializeTo(std::string* out) const {
   out->clear();
   StringWriter writer(out);
+  // Values that need character references are held in CDATA nodes. Most documents have none,
+  // and then pugixml writes every node as it is: a search of its output for a CDATA section is
+  // much cheaper than a search of the tree, and only a document that has one is written again,
+  // node by node.
+  for (pugi::xml_node child = doc_.first_child(); child; child = child.next_sibling()) {
+    child.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    out->append("\r\n");
+  }
+  static const std::string_view kCData = "<![CDATA[";
+  const std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher(
+      kCData.begin(), kCData.end());
+  if (std::search(out->cbegin(), out->cend(), searcher) == out->cend()) return;
+  out->clear();
   for (pugi::xml_node child = doc_.first_child(); child; child = child.next_sibling()) {
     PrintNode(child, writer, out);
     out->append("\r\n");

@@ -99,6 +99,8 @@ class DomNode {
 
  private:
   friend class DomDocument;
+  // The direct walks of dom/dom_scan.h read and make nodes without a copy of any name or text.
+  friend struct DomScanAccess;
   explicit DomNode(pugi::xml_node node) : node_(node) {}
   pugi::xml_node Checked() const;
 

@@ -69,6 +69,15 @@ int WithDocument(XmlDocumentFile& file, const std::string& path, Work&& work) {
   return Guard<Policy>(0, std::forward<Work>(work));
 }
 
+// WithDocument for work that only reads: |path| is opened with OpenDocumentToRead, so the work
+// also runs, on a null document, for a missing or empty file.
+template <typename Policy, typename Work>
+int WithDocumentToRead(XmlDocumentFile& file, const std::string& path, Work&& work) {
+  if (!file.OpenDocumentToRead(path)) return 0;
+  DocumentCloser closer(file);
+  return Guard<Policy>(0, std::forward<Work>(work));
+}
+
 // Runs |work| on a fresh document made from |file|'s template for |path| (the old content is
 // never read; inside a cache bracket the new document replaces the cached one), closing it on
 // every path. 0 when the template cannot be made.

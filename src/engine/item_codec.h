@@ -13,9 +13,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "dom/dom.h"
+#include "dom/dom_scan.h"
 #include "engine/record_cursor.h"
 #include "foldwise/cached_records.h"
 #include "foldwise/errors.h"
@@ -75,20 +78,49 @@ constexpr char kFtpProtocol[] = "ftp";
 // The first child element called |name|: the same node the query |name| selects, found without
 // compiling a query for every field of every item.
 inline DomNode ChildElement(DomNode parent, const char* name) {
-  return parent ? parent.ChildElement(name) : DomNode();
+  return FirstChildElement(parent, name);
 }
 
 // The text of /root/item_list/dictation_file_path of |item|'s document, found without a query:
 // the first such element under the first item_list that has one.
 inline DomNode FolderLevelPath(DomNode item) {
-  const DomNode root = item ? item.OwnerDocument().ChildElement("root") : DomNode();
-  if (!root) return DomNode();
-  for (DomNode list = root.ChildElement("item_list"); list; list = list.NextElement("item_list")) {
-    const DomNode path = list.ChildElement("dictation_file_path");
+  const DomNode root = FirstChildElement(DocumentOf(item), "root");
+  for (DomNode list = FirstChildElement(root, "item_list"); list;
+       list = NextSiblingElement(list, "item_list")) {
+    const DomNode path = FirstChildElement(list, "dictation_file_path");
     if (path) return path;
   }
   return DomNode();
 }
+
+// The local forms of the stored paths one operation reads. The items of a file mostly share a
+// few directories (the folder-level path is one for all of them), while each conversion composes
+// and resolves the path afresh, so the last few are kept for the rest of the operation.
+template <typename Paths>
+class StoredPaths {
+ public:
+  std::string ToLocal(const std::string& stored) {
+    for (const Entry& entry : entries_) {
+      if (entry.used && entry.stored == stored) return entry.local;
+    }
+    Entry& entry = entries_[next_];
+    next_ = (next_ + 1) % kEntries;
+    entry.stored = stored;
+    entry.local = Paths::ToLocal(stored);
+    entry.used = true;
+    return entry.local;
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 4;
+  struct Entry {
+    bool used = false;
+    std::string stored;
+    std::string local;
+  };
+  Entry entries_[kEntries];
+  std::size_t next_ = 0;
+};
 
 template <typename Paths, typename Record, std::size_t N>
 void WriteFields(RecordCursor& cursor, DomNode parent, const Record& record,
@@ -117,20 +149,22 @@ bool FieldsAreXmlText(const Record& record, const TextField<Record> (&fields)[N]
 // found in one walk over the children: fields are stored in table order, so the search for the
 // next one starts after the last match.
 template <typename Paths, typename Record, std::size_t N>
-void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N]) {
+void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
+                StoredPaths<Paths>& paths) {
   static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
   std::uint32_t taken = 0;
   std::size_t next = 0;
-  for (DomNode child = parent ? parent.ChildElement() : DomNode(); child;
-       child = child.NextElement()) {
+  for (DomNode child = FirstChildElement(parent, nullptr); child;
+       child = NextSiblingElement(child, nullptr)) {
     for (std::size_t tried = 0; tried < N; ++tried) {
       const std::size_t at = (next + tried) % N;
       const TextField<Record>& field = fields[at];
-      if (!child.IsElementNamed(field.element)) continue;
+      if (!HasName(child, field.element)) continue;
       if ((taken & (1u << at)) == 0) {
         taken |= 1u << at;
-        const std::string text = child.Text();
-        record.*field.member = field.storageForm ? Paths::ToLocal(text) : text;
+        std::string& member = record.*field.member;
+        AssignText(child, &member);
+        if (field.storageForm) member = paths.ToLocal(member);
       }
       next = at + 1;
       break;
@@ -158,13 +192,13 @@ struct ItemCodec<Item, Paths, false> {
     return item;
   }
 
-  static void Read(DomNode item, Item& record) {
+  static void Read(DomNode item, Item& record, StoredPaths<Paths>& paths) {
     record = Item();
     if (Schema::kFolderLevelPath) {
       const DomNode path = FolderLevelPath(item);
-      if (path) record.dictation_file_path = Paths::ToLocal(path.Text());
+      if (path) record.dictation_file_path = paths.ToLocal(path.Text());
     }
-    ReadFields<Paths>(item, record, Schema::kFields);
+    ReadFields<Paths>(item, record, Schema::kFields, paths);
   }
 
   static bool IsStorable(const Item& record) { return FieldsAreXmlText(record, Schema::kFields); }
@@ -187,18 +221,18 @@ struct ItemCodec<ItemList, Paths, true> {
     return item;
   }
 
-  static void Read(DomNode item, ItemList& record) {
+  static void Read(DomNode item, ItemList& record, StoredPaths<Paths>& paths) {
     record = ItemList();
-    ItemCodec<Item, Paths>::Read(item, record.item);
+    ItemCodec<Item, Paths>::Read(item, record.item, paths);
     // The stored protocol says which delivery details there are; letter case counts.
     if (record.item.protocol == kMailProtocol) {
       record.delivery_kind = kDeliveryMail;
       const DomNode mail = ChildElement(item, kMailElement);
-      if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields);
+      if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields, paths);
     } else if (record.item.protocol == kFtpProtocol) {
       record.delivery_kind = kDeliveryFtp;
       const DomNode ftp = ChildElement(item, kFtpElement);
-      if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields);
+      if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields, paths);
     }
   }
 
@@ -249,9 +283,12 @@ class TypedCursor final : public RecordCursor {
   DomNode WriteAt(int at, int depth) override {
     return ItemCodec<Record, Paths>::Write(*this, records_[at], depth);
   }
-  void ReadAt(int at, DomNode item) override { ItemCodec<Record, Paths>::Read(item, records_[at]); }
+  void ReadAt(int at, DomNode item) override {
+    ItemCodec<Record, Paths>::Read(item, records_[at], paths_);
+  }
 
   Record* records_ = nullptr;
+  StoredPaths<Paths> paths_;
 };
 
 }  // namespace Foldwise

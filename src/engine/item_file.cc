@@ -1,6 +1,9 @@
 // The item-file engine: one item file and its eight list operations.
 #include "engine/item_file.h"
 
+#include "dom/dom_scan.h"
+#include "engine/item_index.h"
+#include "engine/key_match.h"
 #include "location/file_path.h"
 #include "platform/file_hold.h"
 #include "storage/damaged_file.h"
@@ -9,10 +12,38 @@
 namespace Foldwise {
 namespace {
 
-constexpr char kAllItems[] = "/root/item_list/item";
-constexpr char kItemList[] = "/root/item_list";
 constexpr int kItemListDepth = 1;
 constexpr int kItemDepth = 2;
+
+// The items |key| selects in |document|, in document order; only the first when |firstOnly|.
+// Inside a cache bracket a key that names a guid is looked up in the document's index, so a
+// bracket of many keyed operations walks the items once rather than once per operation.
+DomNodeList SelectItems(const std::shared_ptr<DomDocument>& document, const KeyMatch& key,
+                        bool firstOnly) {
+  DomNodeList matches;
+  if (const std::string* guid = key.FieldText("guid")) {
+    DomNode candidate;
+    const ItemIndex* index = BracketIndex(document, /*build=*/true);
+    if (index != nullptr && index->Find(*guid, &candidate)) {
+      if (candidate && key.Matches(candidate)) matches.push_back(candidate);
+      return matches;
+    }
+  }
+  ForEachItem(*document, [&](DomNode item) {
+    if (key.Matches(item)) matches.push_back(item);
+    return !firstOnly || matches.empty();
+  });
+  return matches;
+}
+
+bool HasItems(const DomDocument& document) {
+  bool found = false;
+  ForEachItem(document, [&](DomNode) {
+    found = true;
+    return false;
+  });
+  return found;
+}
 
 }  // namespace
 
@@ -43,7 +74,7 @@ int ItemFile<Policy>::Exists() {
     CloseDocument();
     return 1;
   }
-  return HasContent(path);
+  return HasContentInBracket(path);
 }
 
 template <typename Policy>
@@ -66,17 +97,23 @@ template <typename Policy>
 int ItemFile<Policy>::OnAutoDelete() {
   return Guard<Policy>(0, [&] {
     if (!document) return 0;
-    return document->AsNode().SelectNodes(kAllItems).empty() ? 1 : 0;
+    return HasItems(*document) ? 0 : 1;
   });
 }
 
 template <typename Policy>
-int ItemFile<Policy>::CountItems(RecordCursor* key) {
+int ItemFile<Policy>::CountItems(const KeyMatch* key) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
-  return WithDocument<Policy>(*this, path, [&] {
-    const std::string query = key != nullptr ? key->BuildQuery() : kAllItems;
-    return static_cast<int>(document->AsNode().SelectNodes(query).size());
+  return WithDocumentToRead<Policy>(*this, path, [&] {
+    if (!document) return 0;
+    if (key != nullptr) return static_cast<int>(SelectItems(document, *key, false).size());
+    int count = 0;
+    ForEachItem(*document, [&](DomNode) {
+      ++count;
+      return true;
+    });
+    return count;
   });
 }
 
@@ -84,23 +121,46 @@ template <typename Policy>
 int ItemFile<Policy>::ReadAll(RecordCursor& cursor) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
-  return WithDocument<Policy>(*this, path, [&] {
-    for (const DomNode& item : document->AsNode().SelectNodes(kAllItems)) {
-      // A file holding more items than the cursor has records left fails at the first surplus.
-      if (!cursor.ReadRecord(item, 1)) return 0;
-    }
-    return 1;
+  return WithDocumentToRead<Policy>(*this, path, [&] { return ReadOpened(cursor); });
+}
+
+template <typename Policy>
+int ItemFile<Policy>::OpenForListing() {
+  if (!OpenDocumentToRead(path)) return -1;
+  return Guard<Policy>(-1, [&] {
+    int count = 0;
+    if (!document) return count;
+    ForEachItem(*document, [&](DomNode) {
+      ++count;
+      return true;
+    });
+    return count;
   });
 }
 
 template <typename Policy>
-int ItemFile<Policy>::ReadFirstMatch(RecordCursor& key, RecordCursor& out) {
+int ItemFile<Policy>::ReadOpened(RecordCursor& cursor) {
+  return Guard<Policy>(0, [&] {
+    int result = 1;
+    if (!document) return result;  // a missing file: nothing to read
+    ForEachItem(*document, [&](DomNode item) {
+      // A file holding more items than the cursor has records left fails at the first surplus.
+      result = cursor.ReadRecord(item, 1);
+      return result != 0;
+    });
+    return result;
+  });
+}
+
+template <typename Policy>
+int ItemFile<Policy>::ReadFirstMatch(const KeyMatch& key, RecordCursor& out) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
-  return WithDocument<Policy>(*this, path, [&] {
-    const DomNode item = document->AsNode().SelectSingleNode(key.BuildQuery());
-    if (!item) return 0;
-    return out.ReadRecord(item, 0);
+  return WithDocumentToRead<Policy>(*this, path, [&] {
+    if (!document) return 0;
+    const DomNodeList item = SelectItems(document, key, true);
+    if (item.empty()) return 0;
+    return out.ReadRecord(item.front(), 0);
   });
 }
 
@@ -114,7 +174,7 @@ int ItemFile<Policy>::WriteAll(RecordCursor& cursor) {
   // needs: it is set aside rather than replaced or deleted.
   if (!MakeWayForNewFile(path)) return 0;
   return WithNewDocument<Policy>(*this, path, [&] {
-    const DomNode itemList = document->AsNode().SelectSingleNode(kItemList);
+    const DomNode itemList = FirstChildElement(document->DocumentElement(), "item_list");
     while (!cursor.IsExhausted()) {
       const DomNode item = cursor.WriteRecord(1);
       if (!item || !AppendChildIndented(itemList, item, kItemDepth)) return 0;
@@ -135,13 +195,18 @@ int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
     // item_list; it is put back so the bracket can go on adding.
     const DomNode itemList = FindOrCreateChild(document->DocumentElement(), "item_list");
     const DomNode item = cursor.WriteRecord(0);
-    if (!item || !AppendChildIndented(itemList, item, kItemDepth)) return 0;
+    if (!item) return 0;
+    IndexKeeper keeper(document.get());
+    const DomNode added = AppendChildIndented(itemList, item, kItemDepth);
+    if (!added) return 0;
+    if (ItemIndex* index = BracketIndex(document, /*build=*/false)) index->Added(added);
+    keeper.Keep();
     return SaveDocument(path);
   });
 }
 
 template <typename Policy>
-int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
+int ItemFile<Policy>::ChangeItems(const KeyMatch& key, RecordCursor& values) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
@@ -150,13 +215,17 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
   return WithDocument<Policy>(*this, path, [&] {
     DomNode change = values.WriteRecord(0);
     if (!change) return 0;
-    const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());
+    const DomNodeList matches = SelectItems(document, key, false);
     if (matches.empty()) return 1;
     // Every match is checked before any is touched: inside a cache bracket the document is the
     // one the flush writes, so a change that fails halfway must not have begun.
     for (const DomNode& stored : matches) {
       if (!MergeFits(stored, change)) return 0;
     }
+    // The index keys items by their guid texts: a change that sets or removes a guid makes it
+    // stale, as does a merge that fails halfway.
+    IndexKeeper keeper(document.get());
+    const bool guidChanges = static_cast<bool>(FirstChildElement(change, "guid"));
     bool first = true;
     for (const DomNode& stored : matches) {
       // Merging moves the fields a stored item lacks out of the change, so every further match
@@ -165,23 +234,28 @@ int ItemFile<Policy>::ChangeItems(RecordCursor& key, RecordCursor& values) {
       first = false;
       if (!change || !MergeNode(stored, change)) return 0;
     }
+    if (!guidChanges) keeper.Keep();
     return SaveDocument(path);
   });
 }
 
 template <typename Policy>
-int ItemFile<Policy>::DeleteItems(RecordCursor& key) {
+int ItemFile<Policy>::DeleteItems(const KeyMatch& key) {
   const CacheTurn turn;
   if (!turn.ok()) return 0;
   // Locked from the load to the save, so no other writer's change is lost in between.
   const platform::FileHold hold(Env::Current(), path);
   if (hold.error() != 0) return 0;
   return WithDocument<Policy>(*this, path, [&] {
-    const DomNodeList matches = document->AsNode().SelectNodes(key.BuildQuery());
+    const DomNodeList matches = SelectItems(document, key, false);
     if (matches.empty()) return 1;
+    IndexKeeper keeper(document.get());
+    ItemIndex* index = BracketIndex(document, /*build=*/false);
     for (const DomNode& stored : matches) {
+      if (index != nullptr) index->Removing(stored);
       if (!RemoveNodeAndEmptyAncestors(stored)) return 0;
     }
+    keeper.Keep();
     return SaveDocument(path);
   });
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/error_boundary.h"
+#include "engine/key_match.h"
 #include "engine/record_cursor.h"
 #include "storage/xml_file.h"
 
@@ -37,22 +38,28 @@ class ItemFile : public XmlDocumentFile {
   // also when its status cannot be read for another reason than the file's absence.
   int Exists();
   // Items matching |key| (all items when |key| is null); 0 on any failure.
-  int CountItems(RecordCursor* key);
+  int CountItems(const KeyMatch* key);
   // Reads every item into |cursor|, in file order; 0 at the first item that cannot be read
   // (the records read before stay filled).
   int ReadAll(RecordCursor& cursor);
+  // For a listing, which counts the items and then reads them from one parse: opens the file (the
+  // cached document inside a bracket) and leaves it open until CloseDocument. The number of its
+  // items, or -1 when it cannot be opened. The caller holds a CacheTurn meanwhile.
+  int OpenForListing();
+  // Reads every item of the document OpenForListing left open into |cursor|, as ReadAll does.
+  int ReadOpened(RecordCursor& cursor);
   // Reads the first item matching |key| into |out|; 0 when none matches.
-  int ReadFirstMatch(RecordCursor& key, RecordCursor& out);
+  int ReadFirstMatch(const KeyMatch& key, RecordCursor& out);
   // Rewrites the file from every remaining record of |cursor|; no record deletes the file.
   int WriteAll(RecordCursor& cursor);
   // Appends the current record of |cursor| as a new item.
   int AppendItem(RecordCursor& cursor);
   // Folds the current record of |values| into every item matching |key|. 1 also when nothing
   // matches (then nothing is saved).
-  int ChangeItems(RecordCursor& key, RecordCursor& values);
+  int ChangeItems(const KeyMatch& key, RecordCursor& values);
   // Removes every item matching |key|; the file is deleted when none is left. 1 also when
   // nothing matches (then nothing is saved).
-  int DeleteItems(RecordCursor& key);
+  int DeleteItems(const KeyMatch& key);
 
  protected:
   int MakeTemplate() override;

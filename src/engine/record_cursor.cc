@@ -54,43 +54,6 @@ int RecordCursor::ReadRecord(DomNode node, int advance) {
   return 1;
 }
 
-std::string RecordCursor::BuildQuery() {
-  const DomNode node = WriteRecord(0);
-  if (!node) return std::string();
-  std::string query = "/root/item_list/item";
-  for (DomNode child = node.FirstChild(); child; child = child.NextSibling()) {
-    query += BuildPredicates(child, "./");
-  }
-  return query;
-}
-
-bool RecordCursor::IsUsableKey() {
-  try {
-    return !BuildQuery().empty();
-  } catch (const ComError&) {
-    return false;
-  }
-}
-
-std::string RecordCursor::BuildPredicates(DomNode element, const std::string& prefix) {
-  std::string predicates;
-  if (HasElementChild(element)) {
-    const std::string nested = prefix + element.NodeName() + "/";
-    for (DomNode child = element.FirstChild(); child; child = child.NextSibling()) {
-      if (IsElementNode(child)) predicates += BuildPredicates(child, nested);
-    }
-    return predicates;
-  }
-  // Indentation text reads empty and so adds nothing, as does an element without text.
-  const std::string name = element.NodeName();
-  const std::string text = element.Text();
-  if (name.empty() || text.empty()) return predicates;
-  if (text.find('\'') != std::string::npos) {
-    throw ComError(kErrorDomFailure, "a key value cannot contain an apostrophe");
-  }
-  return "[" + prefix + name + "='" + text + "']";
-}
-
 std::string RecordCursor::TranslateValue(const std::string& value) const {
   if (!macros) return value;
   std::string expanded;

@@ -1,5 +1,4 @@
-// The cursor through which the item-file engine reads and writes host records, and the rule
-// that turns a key record into the XPath query selecting the matching items.
+// The cursor through which the item-file engine reads and writes host records.
 #ifndef FOLDWISE_ENGINE_RECORD_CURSOR_H_
 #define FOLDWISE_ENGINE_RECORD_CURSOR_H_
 
@@ -31,17 +30,6 @@ class RecordCursor : public XmlDocumentFile {
   DomNode WriteRecord(int advance);
   // Empties the current record and fills it from |node|; 0 when exhausted.
   int ReadRecord(DomNode node, int advance);
-  // The query selecting the stored items whose fields equal every non-empty field of the
-  // current record; empty when the record cannot be written. Raises ComError for a value the
-  // query cannot carry.
-  std::string BuildQuery();
-  // Whether BuildQuery gives a query for the current record, rather than nothing or ComError.
-  bool IsUsableKey();
-  // One predicate per leaf below |element|, each comparing the leaf's path under |prefix| with
-  // its text. Raises ComError when a text contains an apostrophe: it would end the literal and
-  // let the rest of the value rewrite the query.
-  std::string BuildPredicates(DomNode element, const std::string& prefix);
-
   // |value| with the macros expanded when they are on: "%DELETE%" becomes empty, "%DATE%" and
   // "%TIME%" today's short date and the current time in the locale's forms. Only a whole value
   // is a macro.

@@ -44,6 +44,8 @@ struct CacheState {
   // flush: a file the bracket merely read is left as it is instead of being rewritten unchanged.
   // Kept by document, not by path text, so a save under another spelling still counts.
   std::unordered_set<const DomDocument*> changedDocuments;
+  // The files found missing during the bracket (HasContentInBracket).
+  std::unordered_set<std::string> missingFiles;
 };
 
 CacheState& State() {
@@ -92,6 +94,7 @@ void CXmlDocument::DeactiveCacheDOMDocument(int discard) {
   held.swap(state.heldFiles);
   std::unordered_set<const DomDocument*> changed;
   changed.swap(state.changedDocuments);
+  state.missingFiles.clear();
   state.cacheActive = 0;
   for (auto& entry : entries) {
     if (changed.count(entry.second.get()) != 0) FlushCachedDocument(entry.second, entry.first);
@@ -132,6 +135,15 @@ int TakeCachedDocument(XmlDocumentFile& object, const std::string& path) {
 void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path) {
   if (!CXmlDocument::IsCacheActive() || !object.document) return;
   State().cachedDocuments[path] = object.document;
+}
+
+int HasContentInBracket(const std::string& path) {
+  if (!CXmlDocument::IsCacheActive()) return HasContent(path);
+  CacheState& state = State();
+  if (state.missingFiles.count(path) != 0) return 0;
+  const int content = HasContent(path);
+  if (content == 0) state.missingFiles.insert(path);
+  return content;
 }
 
 int HoldCachedFile(const std::string& path) {

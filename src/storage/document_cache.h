@@ -14,6 +14,12 @@ class XmlDocumentFile;
 int TakeCachedDocument(XmlDocumentFile& object, const std::string& path);
 // When a bracket is open, caches |object|'s document under |path|.
 void RegisterCachedDocument(XmlDocumentFile& object, const std::string& path);
+// HasContent of |path| (storage/xml_file.h). Inside a bracket a file found missing is remembered
+// as missing until the bracket closes, so the folders' check of their second file costs one look
+// per bracket rather than one per operation: the bracket's own operations create a file through
+// the cache (and find it there first), and a file another process makes meanwhile waits for the
+// next bracket, as changes to the files the bracket holds do.
+int HasContentInBracket(const std::string& path);
 // When a bracket is open, locks |path| exclusively until the bracket has flushed it, so that no
 // other writer changes the file between its load and the flush. 0 when the lock cannot be had;
 // 1 otherwise.

@@ -2,6 +2,7 @@
 // catches DOM errors and answers null or 0, except NodeDepth, whose callers decide.
 #include <string>
 
+#include "dom/dom_scan.h"
 #include "foldwise/errors.h"
 #include "storage/xml_file.h"
 
@@ -167,7 +168,7 @@ int XmlDocumentFile::MergeFits(DomNode target, DomNode source) {
     if (target_is_leaf) return 1;
     for (const DomNode& child : source.ChildNodes()) {
       if (child.NodeType() != kElementNode) continue;
-      const DomNode counterpart = target.SelectSingleNode(child.NodeName());
+      const DomNode counterpart = FirstChildElement(target, child.NodeName().c_str());
       if (counterpart && !MergeFits(counterpart, child)) return 0;
     }
     return 1;
@@ -195,7 +196,7 @@ int XmlDocumentFile::MergeNode(DomNode target, DomNode source) {
     // Moving children out of |source| changes its child list, so take it as it stands now.
     for (DomNode child : source.ChildNodes()) {
       if (child.NodeType() != kElementNode) continue;
-      const DomNode counterpart = target.SelectSingleNode(child.NodeName());
+      const DomNode counterpart = FirstChildElement(target, child.NodeName().c_str());
       if (counterpart) {
         if (!MergeNode(counterpart, child)) return 0;
       } else if (!child.Text().empty()) {

@@ -1,6 +1,7 @@
 // Opening, saving and flushing a folder file, and the generic rule for deleting an emptied one.
 #include <cerrno>
 
+#include "dom/dom_scan.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
 #include "foldwise/xml_document.h"
@@ -20,14 +21,24 @@ int XmlDocumentFile::CreateDocument() {
   return MakeTemplate();
 }
 
-int XmlDocumentFile::OpenDocument(const std::string& path) {
+int XmlDocumentFile::OpenDocument(const std::string& path) { return Open(path, false); }
+
+int XmlDocumentFile::OpenDocumentToRead(const std::string& path) { return Open(path, true); }
+
+int XmlDocumentFile::Open(const std::string& path, bool toRead) {
   if (TakeCachedDocument(*this, path)) return 1;
+  // A reader looks once: the status it took decides between loading and nothing to read.
+  const int content = toRead ? HasContentInBracket(path) : -1;
+  if (content == 0) {
+    document.reset();
+    return 1;
+  }
   if (!HoldCachedFile(path)) return 0;
   try {
     // Always a document of our own: one still held may be shared with a copy of this object,
     // and loading or templating into it would change the other's tree too.
     document = DomDocument::Create();
-    if (!HasContent(path)) {
+    if (content != 1 && !HasContent(path)) {
       if (!MakeTemplate()) {
         document.reset();
         return 0;
@@ -99,11 +110,19 @@ void XmlDocumentFile::CloseDocument() { document.reset(); }
 int XmlDocumentFile::OnAutoDelete() {
   try {
     if (!document) return 0;
+    // Walked directly: this runs at every save and every flush.
     const DomNode root = document->DocumentElement();
-    const DomNode attribute = FindChild(root, "attribute");
+    const DomNode attribute = FirstChildElement(root, "attribute");
     if (attribute) return attribute.HasChildNodes() ? 0 : 1;
-    if (!FindChild(root, "item_list")) return 1;
-    return document->AsNode().SelectNodes("/root/item_list/item").empty() ? 1 : 0;
+    if (!FirstChildElement(root, "item_list")) return 1;
+    for (DomNode top = FirstChildElement(document->AsNode(), "root"); top;
+         top = NextSiblingElement(top, "root")) {
+      for (DomNode list = FirstChildElement(top, "item_list"); list;
+           list = NextSiblingElement(list, "item_list")) {
+        if (FirstChildElement(list, "item")) return 0;
+      }
+    }
+    return 1;
   } catch (const ComError&) {
     return 0;
   }

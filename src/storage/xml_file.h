@@ -30,6 +30,10 @@ class XmlDocumentFile : public XmlFileBase {
   // the parsed file, else (missing or empty file) a fresh skeleton. 0 when the file does not
   // parse or the skeleton cannot be made; the file on disk is never touched here.
   int OpenDocument(const std::string& path);
+  // As OpenDocument, for an operation that only reads: a missing or empty file that no bracket
+  // caches holds nothing to read, so |document| is left null (1) and no skeleton is made, nor,
+  // inside a bracket, the file held.
+  int OpenDocumentToRead(const std::string& path);
   // Replaces |document| by a fresh skeleton (CreateDocument) that stands for the file at |path|:
   // inside a cache bracket the file is held and the new document takes the cached one's place,
   // so the flush writes it. 0 when the file cannot be held or the skeleton cannot be made.
@@ -93,6 +97,8 @@ class XmlDocumentFile : public XmlFileBase {
   friend void FlushCachedDocument(const std::shared_ptr<DomDocument>& document,
                                   const std::string& path);
   int WriteOrDelete(const std::string& path, bool write);
+  // OpenDocument; with |toRead|, OpenDocumentToRead.
+  int Open(const std::string& path, bool toRead);
 };
 
 // The free functions below serve the documents and outbox folders, which keep their own DOM

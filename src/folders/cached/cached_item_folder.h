@@ -8,6 +8,7 @@
 #ifndef FOLDWISE_FOLDERS_CACHED_CACHED_ITEM_FOLDER_H_
 #define FOLDWISE_FOLDERS_CACHED_CACHED_ITEM_FOLDER_H_
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <optional>
@@ -18,11 +19,14 @@
 #include "engine/error_boundary.h"
 #include "engine/item_codec.h"
 #include "engine/item_file.h"
+#include "engine/key_match.h"
 #include "folders/cached/cached_folder_schema.h"
 #include "foldwise/cached_folders.h"
 #include "foldwise/location.h"
 #include "foldwise/xml_document.h"
 #include "location/file_path.h"
+#include "storage/document_cache.h"
+#include "storage/document_closer.h"
 
 namespace Foldwise {
 
@@ -104,33 +108,30 @@ class FOLDWISE_NO_EXPORT CachedItemFolder<Records>::Files {
 
   File plain;
   File encrypted;
-
- private:
-  // Reads the plain file, then the encrypted one, into |cursor|.
-  int ReadAllInto(RecordCursor& cursor);
 };
-
-template <typename Records>
-int CachedItemFolder<Records>::Files::ReadAllInto(RecordCursor& cursor) {
-  // Plain entries first; the encrypted ones continue in the same cursor.
-  if (plain.Exists() && !plain.ReadAll(cursor)) return 0;
-  if (encrypted.Exists() && !encrypted.ReadAll(cursor)) return 0;
-  return 1;
-}
 
 template <typename Records>
 template <typename Record>
 int CachedItemFolder<Records>::Files::ListItems(long* count, Record** list) {
   using cached_folder_internal::OwnCacheBracket;
   using cached_folder_internal::ResolverCachePeriod;
-  // Counting and reading then share one parsed document per file.
+  // The folder's schema says whether its list form brackets itself (and ends the host's bracket).
   constexpr bool kOwnBracket =
       std::is_same_v<Record, ItemList> && Schema::kListingOpensCacheBracket;
   std::optional<OwnCacheBracket> bracket;
   if (kOwnBracket) bracket.emplace();
   *count = 0;
   *list = nullptr;
-  const long n = encrypted.CountItems(nullptr) + plain.CountItems(nullptr);
+  // A turn that times out leaves both files uncounted: an empty listing, as when either file
+  // cannot be opened it counts no entry.
+  const CacheTurn turn;
+  if (!turn.ok()) return 1;
+  // Each file is parsed once: its entries are counted and then read from the same document.
+  const DocumentCloser closeEncrypted(encrypted);
+  const DocumentCloser closePlain(plain);
+  const int encryptedCount = encrypted.OpenForListing();
+  const int plainCount = plain.OpenForListing();
+  const long n = std::max(encryptedCount, 0) + std::max(plainCount, 0);
   if (n <= 0) return 1;
   try {
     *list = NewCountedArray<Record>(static_cast<std::size_t>(n));
@@ -141,25 +142,33 @@ int CachedItemFolder<Records>::Files::ListItems(long* count, Record** list) {
   Cursor<Record> cursor(*list, static_cast<int>(n));
   std::optional<ResolverCachePeriod> period;
   if (kOwnBracket) period.emplace();
-  return ReadAllInto(cursor);
+  // Plain entries first; the encrypted ones continue in the same cursor. A file that could not
+  // be opened fails the listing once the other file's entries are allocated.
+  if (plainCount < 0 || !plain.ReadOpened(cursor)) return 0;
+  if (encryptedCount < 0 || !encrypted.ReadOpened(cursor)) return 0;
+  return 1;
 }
 
 template <typename Records>
 template <typename Record>
 int CachedItemFolder<Records>::Files::GetItem(Item& key, Record* out) {
   Cursor<Item> keyCursor(&key, 1);
+  const KeyMatch match(keyCursor);  // a key the files cannot hold fails here
   Cursor<Record> output(out, 1);
   // A match in the plain file hides one in the encrypted file.
-  if (plain.Exists() && plain.ReadFirstMatch(keyCursor, output)) return 1;
-  if (encrypted.Exists() && encrypted.ReadFirstMatch(keyCursor, output)) return 1;
+  if (plain.ReadFirstMatch(match, output)) return 1;
+  if (encrypted.ReadFirstMatch(match, output)) return 1;
   return 0;
 }
 
 template <typename Records>
 int CachedItemFolder<Records>::Files::CountItems(Item* key) {
-  Cursor<Item> keyCursor;
-  if (key != nullptr) keyCursor.Bind(key, 1);
-  RecordCursor* query = key != nullptr ? &keyCursor : nullptr;
+  std::optional<KeyMatch> match;
+  if (key != nullptr) {
+    Cursor<Item> keyCursor(key, 1);
+    match.emplace(keyCursor);  // a key the files cannot hold fails here
+  }
+  const KeyMatch* query = match ? &*match : nullptr;
   return encrypted.CountItems(query) + plain.CountItems(query);
 }
 
@@ -199,14 +208,15 @@ template <typename Record>
 int CachedItemFolder<Records>::Files::ChangeItems(Item& key, Record& values, int macros) {
   Cursor<Item> keyCursor(&key, 1);
   // A key or value the files cannot hold is refused the same whether or not the files exist.
-  if (!keyCursor.IsUsableKey() || !Cursor<Record>::AreStorable(&values, 1)) return 0;
+  const std::optional<KeyMatch> match = UsableKey(keyCursor);
+  if (!match || !Cursor<Record>::AreStorable(&values, 1)) return 0;
   Cursor<Record> valueCursor(&values, 1);
   valueCursor.SetMacros(macros);
   // Entries are changed where they are, even when the new name would route them elsewhere.
   int result = 1;
-  if (plain.Exists()) result = plain.ChangeItems(keyCursor, valueCursor);
+  if (plain.Exists()) result = plain.ChangeItems(*match, valueCursor);
   if (encrypted.Exists()) {
-    result = encrypted.ChangeItems(keyCursor, valueCursor) && result ? 1 : 0;
+    result = encrypted.ChangeItems(*match, valueCursor) && result ? 1 : 0;
   }
   return result;
 }
@@ -215,10 +225,11 @@ template <typename Records>
 int CachedItemFolder<Records>::Files::DeleteItems(Item& key) {
   Cursor<Item> keyCursor(&key, 1);
   // A key the files cannot hold is refused the same whether or not the files exist.
-  if (!keyCursor.IsUsableKey()) return 0;
+  const std::optional<KeyMatch> match = UsableKey(keyCursor);
+  if (!match) return 0;
   int result = 1;
-  if (plain.Exists()) result = plain.DeleteItems(keyCursor);
-  if (encrypted.Exists()) result = encrypted.DeleteItems(keyCursor) && result ? 1 : 0;
+  if (plain.Exists()) result = plain.DeleteItems(*match);
+  if (encrypted.Exists()) result = encrypted.DeleteItems(*match) && result ? 1 : 0;
   return result;
 }
 

@@ -1,5 +1,5 @@
-// Changes made inside a cache bracket: what the flush writes, what a failed change leaves, and
-// that another thread's operations neither join nor lose anything to a bracket it did not open.
+// Changes made inside a cache bracket: what a failed change leaves, and that another thread's
+// operations neither join nor lose anything to a bracket it did not open.
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -40,25 +40,6 @@ class BracketTest : public CachedFolderFixture {
   CVoiceFolderXML voice;
   CSentItemsFolderXML sent;
 };
-
-TEST_F(BracketTest, ListWrittenInsideBracketReachesTheFile) {
-  // Step 1: an old entry on disk.
-  VOICE_ITEM_XML_DATA old = Voice("old");
-  ASSERT_EQ(1, voice.AddItemXML(old, 0));
-
-  // Step 2: the whole list replaced inside a bracket, then read back before the flush.
-  CXmlDocument::ActiveCacheDOMDocument();
-  VOICE_ITEM_XML_DATA list[] = {Voice("x"), Voice("y")};
-  ASSERT_EQ(1, voice.SetItemListXML(2, list));
-  EXPECT_EQ(2, voice.GetItemCountXML(nullptr));
-  CXmlDocument::DeactiveCacheDOMDocument(0);
-
-  // Step 3: the flush wrote the new list, exactly as the same call outside a bracket does.
-  const std::string inBracket = Text("VoiceFolder.xml");
-  EXPECT_EQ(std::string::npos, inBracket.find("<guid>old</guid>"));
-  ASSERT_EQ(1, voice.SetItemListXML(2, list));
-  EXPECT_EQ(Text("VoiceFolder.xml"), inBracket);
-}
 
 TEST_F(BracketTest, FailedChangeLeavesCachedDocumentUntouched) {
   VOICE_ITEMLIST_XML_DATA voiceItem;

@@ -42,11 +42,13 @@ TEST_F(FolderCacheTest, VoiceListFormListingParsesEachFileOnce) {
   EXPECT_FALSE(CXmlDocument::IsCacheActive());
   EXPECT_EQ(0u, CXmlDocument::CachedDocumentCount());
 
-  // The plain form has no bracket: every engine call parses again.
+  // The plain form has no bracket, yet counts and reads each file from one parse too.
   VOICE_ITEM_XML_DATA* plain = nullptr;
   env.reads = 0;
   ASSERT_EQ(1, voice.GetItemListXML(&count, &plain));
-  EXPECT_EQ(4, env.reads);
+  EXPECT_EQ(2, env.reads);
+  ASSERT_EQ(3, count);
+  EXPECT_EQ("e1", plain[2].guid);
   CVoiceFolderXML::ReleaseItemList(plain);
 }
 

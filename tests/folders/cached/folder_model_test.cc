@@ -1,5 +1,6 @@
 // Random operation sequences on each folder, checked after every step against a plain in-memory
-// model of two ordered lists.
+// model of two ordered lists; once call by call, once in cache brackets, where keyed operations
+// find entries through the bracket's index and changes may give entries new guids.
 #include <random>
 #include <string>
 #include <vector>
@@ -58,10 +59,13 @@ class FolderModelTest : public CachedFolderFixture {
     return choices.begin()[pick(random)];
   }
   ModelEntry RandomEntry() {
-    return {Pick({"g0", "g1", "g2", "g3"}), Pick({"a.wav", "b.$x", "c", "d..$e", "$f"}),
-            Pick({"", "new", "done"}), Pick({"", "x.doc", "y.doc"})};
+    return {Pick({"g0", "g1", "g2", "g3", "g4", "g5", "g6"}),
+            Pick({"a.wav", "b.$x", "c", "d..$e", "$f"}), Pick({"", "new", "done"}),
+            Pick({"", "x.doc", "y.doc"})};
   }
-  ModelEntry RandomKey() { return {Pick({"", "g0", "g1", "g2"}), "", Pick({"", "new"}), ""}; }
+  ModelEntry RandomKey() {
+    return {Pick({"", "g0", "g1", "g2", "g4", "g5"}), "", Pick({"", "", "new"}), ""};
+  }
 
   void Step(FolderClass& folder, Model& model) {
     const int op = std::uniform_int_distribution<int>(0, 9)(random);
@@ -72,17 +76,19 @@ class FolderModelTest : public CachedFolderFixture {
       (Model::IsEncrypted(entry.name) ? model.encrypted : model.plain).push_back(entry);
     } else if (op < 7) {
       const ModelEntry key = RandomKey();
-      const ModelEntry values = {"", Pick({"", "z.$z"}), Pick({"", "typed", "%DELETE%"}),
-                                 Pick({"", "w.doc"})};
+      const ModelEntry values = {Pick({"", "", "", "g1", "g7"}), Pick({"", "z.$z"}),
+                                 Pick({"", "typed", "%DELETE%"}), Pick({"", "w.doc"})};
       Item keyItem = ToItem(key);
       Item valueItem = ToItem(values);
       // A change without any field is an element without children, which cannot be merged
       // into a stored item that has them: the change fails wherever something matches.
       bool matched = false;
       model.ForEachMatch(key, [&](ModelEntry&) { matched = true; });
-      const bool noFields = values.name.empty() && values.status.empty() && values.document.empty();
+      const bool noFields = values.guid.empty() && values.name.empty() && values.status.empty() &&
+                            values.document.empty();
       ASSERT_EQ(matched && noFields ? 0 : 1, folder.ChangeItemXML(keyItem, valueItem, 1));
       model.ForEachMatch(key, [&](ModelEntry& entry) {
+        if (!values.guid.empty()) entry.guid = values.guid;
         if (!values.name.empty()) entry.name = values.name;  // changed where it is
         if (!values.status.empty()) entry.status = values.status == "%DELETE%" ? "" : values.status;
         if (!values.document.empty()) entry.document = values.document;
@@ -110,7 +116,8 @@ class FolderModelTest : public CachedFolderFixture {
     }
   }
 
-  void ExpectSame(FolderClass& folder, const Model& model) {
+  // The listing, the count and the count of each guid.
+  void ExpectListed(FolderClass& folder, Model& model) {
     const std::vector<ModelEntry> expected = model.Listing();
     long count = -1;
     Item* list = nullptr;
@@ -125,6 +132,17 @@ class FolderModelTest : public CachedFolderFixture {
     }
     FolderClass::ReleaseItemList(list);
     EXPECT_EQ(count, folder.GetItemCountXML(nullptr));
+    for (const char* guid : {"g0", "g1", "g4", "g7"}) {
+      int expectedCount = 0;
+      ModelEntry key{guid, "", "", ""};
+      model.ForEachMatch(key, [&](ModelEntry&) { ++expectedCount; });
+      Item keyItem = ToItem(key);
+      EXPECT_EQ(expectedCount, folder.GetItemCountXML(&keyItem)) << guid;
+    }
+  }
+
+  void ExpectSame(FolderClass& folder, Model& model) {
+    ExpectListed(folder, model);
     // A file exists exactly while it holds entries.
     EXPECT_EQ(!model.plain.empty(), Has(testing::Kit<FolderClass>::kPlain));
     EXPECT_EQ(!model.encrypted.empty(), Has(testing::Kit<FolderClass>::kEncrypted));
@@ -143,6 +161,23 @@ TYPED_TEST(FolderModelTest, RandomOperationsAgreeWithModel) {
   for (int step = 0; step < 150; ++step) {
     SCOPED_TRACE("step " + std::to_string(step));
     this->Step(folder, model);
+    this->ExpectSame(folder, model);
+    if (this->HasFailure()) return;
+  }
+}
+
+TYPED_TEST(FolderModelTest, RandomOperationsInBracketsAgreeWithModel) {
+  TypeParam folder;
+  folder.SetXmlFalePath(this->dir.path().c_str());
+  Model model;
+  for (int bracket = 0; bracket < 25; ++bracket) {
+    SCOPED_TRACE("bracket " + std::to_string(bracket));
+    CXmlDocument::ActiveCacheDOMDocument();
+    for (int step = 0; step < 6 && !this->HasFailure(); ++step) {
+      this->Step(folder, model);
+      this->ExpectListed(folder, model);
+    }
+    CXmlDocument::DeactiveCacheDOMDocument(0);
     this->ExpectSame(folder, model);
     if (this->HasFailure()) return;
   }

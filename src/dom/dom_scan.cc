@@ -1,0 +1,115 @@
+#include "dom/dom_scan.h"
+
+#include <cstring>
+
+#include "dom/value_text.h"
+
+namespace Foldwise {
+
+struct DomScanAccess {
+  static pugi::xml_node Of(DomNode node) { return node.node_; }
+  static DomNode Make(pugi::xml_node node) { return DomNode(node); }
+};
+
+namespace {
+
+pugi::xml_node Of(DomNode node) { return DomScanAccess::Of(node); }
+DomNode Make(pugi::xml_node node) { return DomScanAccess::Make(node); }
+
+bool IsText(pugi::xml_node node) {
+  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+// The node after |node| in document order among the descendants of |top|, or null.
+pugi::xml_node NextInSubtree(pugi::xml_node node, pugi::xml_node top) {
+  if (node.first_child()) return node.first_child();
+  while (node != top) {
+    if (node.next_sibling()) return node.next_sibling();
+    node = node.parent();
+  }
+  return pugi::xml_node();
+}
+
+}  // namespace
+
+// pugixml's own search by name runs the whole walk in one call; it also finds processing
+// instructions of that name, which are skipped here.
+DomNode FirstChildElement(DomNode parent, const char* name) {
+  if (name != nullptr) {
+    pugi::xml_node child = Of(parent).child(name);
+    while (child && child.type() != pugi::node_element) child = child.next_sibling(name);
+    return Make(child);
+  }
+  pugi::xml_node child = Of(parent).first_child();
+  while (child && child.type() != pugi::node_element) child = child.next_sibling();
+  return Make(child);
+}
+
+DomNode NextSiblingElement(DomNode node, const char* name) {
+  if (name != nullptr) {
+    pugi::xml_node next = Of(node).next_sibling(name);
+    while (next && next.type() != pugi::node_element) next = next.next_sibling(name);
+    return Make(next);
+  }
+  pugi::xml_node next = Of(node).next_sibling();
+  while (next && next.type() != pugi::node_element) next = next.next_sibling();
+  return Make(next);
+}
+
+bool HasName(DomNode node, const char* name) { return std::strcmp(Of(node).name(), name) == 0; }
+
+std::string_view NameOf(DomNode node) { return Of(node).name(); }
+
+DomNode DocumentOf(DomNode node) { return Make(Of(node).root()); }
+
+void AssignText(DomNode node, std::string* out) {
+  const pugi::xml_node first = Of(node).first_child();
+  if (first && !first.next_sibling()) {
+    const pugi::xml_node_type type = first.type();
+    const char* value = first.value();
+    // Plain text made only of whitespace is indentation, which reads as nothing; a value that
+    // does not begin with whitespace is not.
+    const bool plain = *value != '\0' && !value_text::IsWhitespaceOnly(std::string_view(value, 1));
+    if (type == pugi::node_cdata || (type == pugi::node_pcdata && plain)) {
+      out->assign(value);
+      return;
+    }
+  }
+  *out = node.Text();
+}
+
+bool StringValueEquals(DomNode node, std::string_view text) {
+  const pugi::xml_node top = Of(node);
+  if (!top) return false;
+  if (IsText(top)) return text == top.value();
+  std::size_t matched = 0;
+  for (pugi::xml_node at = top.first_child(); at; at = NextInSubtree(at, top)) {
+    if (!IsText(at)) continue;
+    const std::string_view piece = at.value();
+    if (text.size() - matched < piece.size() || text.compare(matched, piece.size(), piece) != 0) {
+      return false;
+    }
+    matched += piece.size();
+  }
+  return matched == text.size();
+}
+
+bool SingleTextOf(DomNode node, std::string_view* text) {
+  const pugi::xml_node top = Of(node);
+  *text = std::string_view();
+  if (!top) return false;
+  if (IsText(top)) {
+    *text = top.value();
+    return true;
+  }
+  bool found = false;
+  for (pugi::xml_node at = top.first_child(); at; at = NextInSubtree(at, top)) {
+    if (!IsText(at)) continue;
+    if (found) return false;
+    found = true;
+    *text = at.value();
+  }
+  return true;
+}
+
+}  // namespace Foldwise

@@ -59,29 +59,14 @@ void ExpectItemListResets() {
   EXPECT_EQ(kDeliveryNone, record.delivery_kind);
 }
 
-template <typename List, typename Error>
-void ExpectOutboxListResets() {
-  ExpectItemListResets<List>();
-  List record;
+// An outbox list or server record's error array is dropped, not released: it is the caller's.
+template <typename Record, typename Error>
+void ExpectErrorsDropped() {
+  Record record;
   Error errors[2];
   record.error_count = 2;
   record.error_list = errors;
   InitStruct(record);
-  EXPECT_EQ(0, record.error_count);
-  EXPECT_EQ(nullptr, record.error_list);  // dropped, not released: the array is the caller's
-}
-
-template <typename ServerList, typename Error>
-void ExpectServerListResets() {
-  ServerList record;
-  Error errors[1];
-  record.protocol = "mail";
-  record.server = "smtp.example";
-  record.error_count = 1;
-  record.error_list = errors;
-  InitStruct(record);
-  EXPECT_TRUE(record.protocol.empty());
-  EXPECT_TRUE(record.server.empty());
   EXPECT_EQ(0, record.error_count);
   EXPECT_EQ(nullptr, record.error_list);
 }
@@ -118,13 +103,19 @@ TEST(InitStructTest, OutboxRecords) {
   ExpectTextRecordResets<E>(&E::date, &E::error_message);
   ExpectTextRecordResets<OUTBOX_SMTP_XML_DATA>(&OUTBOX_SMTP_XML_DATA::to,
                                                &OUTBOX_SMTP_XML_DATA::bcc_id);
-  ExpectOutboxListResets<OUTBOX_ITEMLIST_XML_DATA, OUTBOX_ERRINFO_XML_DATA>();
-  ExpectServerListResets<OUTBOX_SRVINFOLIST_XML_DATA, OUTBOX_ERRINFO_XML_DATA>();
+  ExpectItemListResets<OUTBOX_ITEMLIST_XML_DATA>();
+  ExpectErrorsDropped<OUTBOX_ITEMLIST_XML_DATA, OUTBOX_ERRINFO_XML_DATA>();
+  using R = OUTBOX_SRVINFOLIST_XML_DATA;
+  ExpectTextRecordResets<R>(&R::protocol, &R::server);
+  ExpectErrorsDropped<R, OUTBOX_ERRINFO_XML_DATA>();
 
   using M = OUTBOX_TYPIST_SMTP_XML_DATA;
   ExpectTextRecordResets<M>(&M::to, &M::bcc_address);
-  ExpectOutboxListResets<OUTBOX_TYPIST_ITEMLIST_XML_DATA, OUTBOX_TYPIST_ERRINFO_XML_DATA>();
-  ExpectServerListResets<OUTBOX_TYPIST_SRVINFOLIST_XML_DATA, OUTBOX_TYPIST_ERRINFO_XML_DATA>();
+  ExpectItemListResets<OUTBOX_TYPIST_ITEMLIST_XML_DATA>();
+  ExpectErrorsDropped<OUTBOX_TYPIST_ITEMLIST_XML_DATA, OUTBOX_TYPIST_ERRINFO_XML_DATA>();
+  using T = OUTBOX_TYPIST_SRVINFOLIST_XML_DATA;
+  ExpectTextRecordResets<T>(&T::protocol, &T::server);
+  ExpectErrorsDropped<T, OUTBOX_TYPIST_ERRINFO_XML_DATA>();
 }
 
 }  // namespace

@@ -30,13 +30,6 @@ class DocumentsHostileValuesTest : public DocumentsFixture {
     sent.GetItemXML(key, &out);
     return out.guid + "/" + out.document_file_name;
   }
-  static SENTITEMS_TYPIST_ITEM_XML_DATA SentItem(const std::string& guid,
-                                                 const std::string& document) {
-    SENTITEMS_TYPIST_ITEM_XML_DATA item;
-    item.guid = guid;
-    item.document_file_name = document;
-    return item;
-  }
 
   void Baseline() {
     typist.MakeXML();

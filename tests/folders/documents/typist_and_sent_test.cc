@@ -74,13 +74,6 @@ TEST_F(TypistFolderTest, ChangesThatMustFindTheirElement) {
 
 class SentItemsTest : public DocumentsFixture {
  protected:
-  static SENTITEMS_TYPIST_ITEM_XML_DATA SentItem(const std::string& guid,
-                                                 const std::string& document) {
-    SENTITEMS_TYPIST_ITEM_XML_DATA item;
-    item.guid = guid;
-    item.document_file_name = document;
-    return item;
-  }
   SENTITEMS_TYPIST_ITEMLIST_XML_DATA Get(const SENTITEMS_TYPIST_ITEM_XML_DATA& key) {
     SENTITEMS_TYPIST_ITEMLIST_XML_DATA out;
     out.guid = "untouched";

@@ -15,11 +15,6 @@ TEST_F(OutboxFileTest, TemplateHoldsBothListsOnLinesOfTheirOwn) {
   author.MakeXML();
   EXPECT_EQ(std::string(kHead) + "<root>\n\t<server_info_list/>\n\t<item_list/>\n</root>\r\n",
             AuthorText());
-  typist.MakeXML();
-  EXPECT_EQ(
-      "<?xml version=\"1.0\"?>\r\n<!--Quillnote OutBoxTypistFolderXML-->\r\n"
-      "<root>\n\t<server_info_list/>\n\t<item_list/>\n</root>\r\n",
-      TypistText());
 }
 
 TEST_F(OutboxFileTest, MailItemFtpItemTwoErrorsAndAServer) {

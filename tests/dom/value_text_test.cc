@@ -64,18 +64,11 @@ TEST(ValueTextTest, OrdinaryValuesAndOldFilesAreWrittenAsBefore) {
 }
 
 TEST(ValueTextTest, CharactersAFileCannotCarryAreRefusedAndChangeNothing) {
+  // NUL, other controls and the commonest broken UTF-8 are in the hostile values every folder
+  // family is tried with; here the edges of the character ranges.
   const std::string refused[] = {
-      std::string("a\0b", 3),
-      "\x01",
-      "a\x1f",
-      "\xff",
-      "\xc3",
-      "\xc0\xaf",
-      "\xe0\x80\xaf",
-      "\xed\xb0\x80",
-      "\xef\xbf\xbf",
-      "\xf4\x90\x80\x80",
-      "\xf8\x88\x80\x80\x80",
+      "a\x1f",        "\xe0\x80\xaf",     "\xed\xb0\x80",
+      "\xef\xbf\xbf", "\xf4\x90\x80\x80", "\xf8\x88\x80\x80\x80",
   };
   for (const std::string& value : refused) {
     EXPECT_FALSE(IsXmlText(value));

@@ -20,7 +20,6 @@ namespace {
 
 using testing::FaultEnv;
 using testing::FileExists;
-using testing::ReadText;
 using testing::TempDir;
 using testing::WriteText;
 
@@ -53,27 +52,16 @@ class ExistsXmlTest : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(ExistsXmlTest, OnlyTheEncryptedVoiceFileAndTheAttributes) {
-  Touch("VoiceEFolder.xml", "<root/>");
-  Touch("FolderAttr.xml", "<root/>");
-  EXPECT_EQ(0x01ul, Exists(dir_.path()));
-  // Trailing separators of either kind name the same directory.
-  EXPECT_EQ(0x01ul, Exists(dir_.path() + "/"));
-  EXPECT_EQ(0x01ul, Exists(dir_.path() + "//"));
-  EXPECT_EQ(0x01ul, Exists(dir_.path() + "\\"));
-}
-
-TEST_F(ExistsXmlTest, NoDirectoryGivesNothing) {
-  EXPECT_EQ(0ul, CFoldwise::ExistsXML(nullptr));
-  EXPECT_EQ(0ul, Exists(""));
-  EXPECT_EQ(0ul, Exists(dir_.File("missing")));
-  EXPECT_EQ(0ul, Exists(dir_.File("missing") + "/"));
-  // A regular file is no directory: the files "below" it are reported missing, not unknown.
-  Touch("plain.txt", "x");
-  EXPECT_EQ(0ul, Exists(dir_.File("plain.txt")));
-}
-
 TEST_F(ExistsXmlTest, EveryFileSetsItsFolderBit) {
+  // Step 1: no directory, a missing one, or a regular file standing for one gives nothing.
+  Touch("plain.txt", "x");
+  for (const std::string& none : {std::string(), dir_.File("missing"), dir_.File("missing/"),
+                                  dir_.File("plain.txt"), dir_.path()}) {
+    EXPECT_EQ(0ul, Exists(none)) << none;
+  }
+  EXPECT_EQ(0ul, CFoldwise::ExistsXML(nullptr));
+
+  // Step 2: each file alone sets its bit; content plays no part, an empty file counts.
   const struct {
     const char* name;
     unsigned long bit;
@@ -85,21 +73,22 @@ TEST_F(ExistsXmlTest, EveryFileSetsItsFolderBit) {
       {"OutBoxTypistFolder.xml", 0x40},    {"SentItemsTypistFolder.xml", 0x80},
       {"DocumentsTypistFolder.xml", 0x10},
   };
-  EXPECT_EQ(0ul, Exists(dir_.path()));
   for (const auto& file : files) {
     SCOPED_TRACE(file.name);
     TempDir alone;
-    // Content plays no part: an empty file counts.
     WriteText(alone.File(file.name), "");
     EXPECT_EQ(file.bit, CFoldwise::ExistsXML(alone.path().c_str()));
+    // Trailing separators of either kind name the same directory.
+    EXPECT_EQ(file.bit, Exists(alone.path() + "/\\/"));
     Touch(file.name, "<root/>");
   }
   EXPECT_EQ(0xFFul, Exists(dir_.path()));
-  // Other names, case variants included, are not folder files.
+
+  // Step 3: other names, case variants and the attribute file included, are not folder files.
   TempDir others;
-  WriteText(others.File("voicefolder.xml"), "");
-  WriteText(others.File("FolderAttr.xml"), "");
-  WriteText(others.File("VoiceFolder.xml.tmp"), "");
+  for (const char* name : {"voicefolder.xml", "FolderAttr.xml", "VoiceFolder.xml.tmp"}) {
+    WriteText(others.File(name), "");
+  }
   EXPECT_EQ(0ul, CFoldwise::ExistsXML(others.path().c_str()));
 }
 
@@ -165,6 +154,16 @@ TEST_F(FacadeTest, SetXmlFalePathTrimsForTheFoldersOnly) {
   EXPECT_EQ(2, facade.voice.GetItemCountXML(nullptr));
   EXPECT_EQ(1, facade.folderAttr.IsEncryption());
   EXPECT_EQ(1, facade.folderAttr.IsConfidentiality());
+  // The other two cached folders write there too.
+  SENTITEMS_ITEM_XML_DATA sent;
+  sent.guid = "{S}";
+  sent.dictation_file_name = "a.dss";
+  ASSERT_EQ(1, facade.sentItems.AddItemXML(sent, 0));
+  INBOX_TYPIST_ITEM_XML_DATA received;
+  received.guid = "{I}";
+  received.dictation_file_name = "b.dss";
+  ASSERT_EQ(1, facade.inBoxTypist.AddItemXML(received, 0));
+  EXPECT_EQ(0x01ul | 0x08ul | 0x20ul, CFoldwise::ExistsXML(dir_.path().c_str()));
 
   // Step 3: a second call moves every folder.
   TempDir other;
@@ -172,39 +171,6 @@ TEST_F(FacadeTest, SetXmlFalePathTrimsForTheFoldersOnly) {
   EXPECT_EQ(0, facade.voice.GetItemCountXML(nullptr));
   EXPECT_EQ(other.path(), facade.folderAttr.GetDirectoryText());
   EXPECT_EQ(other.path(), facade.sentItemsTypist.GetDirectoryText());
-}
-
-TEST_F(FacadeTest, EveryFolderWorksInTheDataDirectory) {
-  CFoldwise facade;
-  facade.SetXmlFalePath(dir_.path());
-  SENTITEMS_ITEM_XML_DATA sent;
-  sent.guid = "{S}";
-  sent.dictation_file_name = "a.dss";
-  ASSERT_EQ(1, facade.sentItems.AddItemXML(sent, 0));
-  INBOX_TYPIST_ITEM_XML_DATA received;
-  received.guid = "{I}";
-  received.dictation_file_name = "b.$ds";
-  ASSERT_EQ(1, facade.inBoxTypist.AddItemXML(received, 0));
-  OUTBOX_ITEM_XML_DATA queued;
-  queued.guid = "{O}";
-  queued.protocol = "ftp";
-  facade.outBox.AddItemFtpXML(queued, {"ftp.example.org", "in"});
-  OUTBOX_TYPIST_ITEM_XML_DATA returned;
-  returned.guid = "{T}";
-  returned.protocol = "ftp";
-  facade.outBoxTypist.AddItemFtpXML(returned, {"ftp.example.org", "out"});
-  DOCUMENTS_TYPIST_ITEM_XML_DATA typed;
-  typed.guid = "{D}";
-  typed.document_file_name = "c.doc";
-  facade.documentsTypist.AddItemXML(typed);
-  facade.documents.MakeXML();
-  SENTITEMS_TYPIST_ITEM_XML_DATA done;
-  done.guid = "{D}";
-  done.protocol = "ftp";
-  facade.sentItemsTypist.AddItemFtpXML(done, {"ftp.example.org", "out"});
-  EXPECT_EQ(0x08ul | 0x20ul | 0x04ul | 0x40ul | 0x10ul | 0x02ul | 0x80ul,
-            CFoldwise::ExistsXML(dir_.path().c_str()));
-  EXPECT_TRUE(FileExists(dir_.File("InBoxTypistEFolder.xml")));
 }
 
 TEST_F(FacadeTest, DestructionDiscardsTheResolver) {
@@ -268,31 +234,9 @@ TEST_F(FolderCopyTest, CopiesOfACachedFolderWorkOnTheSameFiles) {
   EXPECT_EQ(1, elsewhere.GetItemCountXML(nullptr));
   EXPECT_EQ(1, original.GetItemCountXML(nullptr));
   EXPECT_TRUE(FileExists(other_.File("VoiceFolder.xml")));
-
-  // Step 4: the copies outlive each other.
-  {
-    CSentItemsFolderXML sent;
-    sent.SetXmlFalePath(dir_.path().c_str());
-    CSentItemsFolderXML kept = sent;
-    SENTITEMS_ITEM_XML_DATA item;
-    item.guid = "{S}";
-    item.dictation_file_name = "s.dss";
-    ASSERT_EQ(1, sent.AddItemXML(item, 0));
-    CInBoxTypistFolderXML inbox;
-    inbox.SetXmlFalePath(dir_.path().c_str());
-    CInBoxTypistFolderXML inboxCopy;
-    inboxCopy = inbox;
-    INBOX_TYPIST_ITEM_XML_DATA received;
-    received.guid = "{I}";
-    received.dictation_file_name = "s.dss";
-    ASSERT_EQ(1, inboxCopy.AddItemXML(received, 0));
-    EXPECT_EQ(1, inbox.GetItemCountXML(nullptr));
-    sent = CSentItemsFolderXML();
-    EXPECT_EQ(1, kept.GetItemCountXML(nullptr));
-  }
 }
 
-TEST_F(FolderCopyTest, CopiesOfTheAttributeFileAndOfAnOpenDocumentsFolder) {
+TEST_F(FolderCopyTest, CopiesOfTheAttributeFileShareItsSwitches) {
   CFolderAttrXML attributes;
   attributes.SetDirectory(dir_.path());
   CFolderAttrXML copy(attributes);
@@ -303,19 +247,6 @@ TEST_F(FolderCopyTest, CopiesOfTheAttributeFileAndOfAnOpenDocumentsFolder) {
   EXPECT_EQ(dir_.path(), assigned.GetDirectoryText());
   EXPECT_EQ(1, assigned.EnableEncryption(0, 0));
   EXPECT_EQ(0, copy.IsEncryption());
-
-  // A documents folder copied while open holds the same tree: what the copy adds is saved
-  // when the original closes.
-  CDocumentsFolderXML documents;
-  documents.SetDirectory(dir_.path());
-  ASSERT_EQ(0, documents.OpenXML());
-  CDocumentsFolderXML sharing(documents);
-  DOCUMENTS_ITEM_XML_DATA item;
-  item.guid = "{D}";
-  item.document_file_name = "shared.doc";
-  sharing.AddItemSmtpXML(item, {"author@example.org", "Letter", "Typed."}, 1);
-  documents.CloseXML(1);
-  EXPECT_NE(std::string::npos, ReadText(dir_.File("DocumentsFolder.xml")).find("shared.doc"));
 }
 
 }  // namespace

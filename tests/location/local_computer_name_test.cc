@@ -27,6 +27,13 @@ TEST_F(LocalComputerNameTest, UncachedQueriesAskTheSocketLayerEveryTime) {
   // Step: the socket layer's own rule for a too small buffer.
   EXPECT_EQ("<-1>", Query(5));
   EXPECT_EQ("alpha", Query(6));
+
+  // Step: discarding (harmless twice) forgets an open period; a new instance starts uncached.
+  Names().ActivateCache();
+  CLocalComputerName::DiscardInstance();
+  CLocalComputerName::DiscardInstance();
+  net.host_name = "fresh";
+  EXPECT_EQ("fresh", Query());
 }
 
 TEST_F(LocalComputerNameTest, CachingPeriodReadsTheNameOnceAndAppliesTheBufferRule) {
@@ -76,14 +83,6 @@ TEST_F(LocalComputerNameTest, UnbalancedDeactivationDisablesCachingUntilRebalanc
   Names().ActivateCache();                   // count 1: reads now, then answers from memory
   Query();
   EXPECT_EQ(3, net.host_name_calls.load());
-}
-
-TEST_F(LocalComputerNameTest, DiscardingForgetsThePeriodAndIsHarmlessTwice) {
-  Names().ActivateCache();
-  CLocalComputerName::DiscardInstance();
-  CLocalComputerName::DiscardInstance();
-  net.host_name = "fresh";
-  EXPECT_EQ("fresh", Query());  // a new instance starts uncached
 }
 
 }  // namespace

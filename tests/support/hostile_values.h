@@ -3,6 +3,8 @@
 #ifndef FOLDWISE_TESTS_SUPPORT_HOSTILE_VALUES_H_
 #define FOLDWISE_TESTS_SUPPORT_HOSTILE_VALUES_H_
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -48,6 +50,21 @@ inline std::vector<HostileValue> HostileValues() {
       {"U+FFFE", "\xef\xbf\xbe", false, false},
       {"valid UTF-8", "\xc3\xa9t\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xa4", true, false},
   };
+}
+
+// Hands each value, under its label, to |storable| or |refused| as it is one or the other; stops
+// at the first failure, since later values would only repeat it.
+template <typename Storable, typename Refused>
+void ForEachHostileValue(Storable storable, Refused refused) {
+  for (const HostileValue& value : HostileValues()) {
+    SCOPED_TRACE(value.label);
+    if (value.storable) {
+      storable(value);
+    } else {
+      refused(value);
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
 }
 
 }  // namespace testing

@@ -9,31 +9,9 @@
 
 namespace Foldwise {
 namespace documents {
-namespace {
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
-}
-
 std::string_view WithoutTrailingSeparators(std::string_view text) {
   while (!text.empty() && IsPathSeparator(text.back())) text.remove_suffix(1);
   return text;
-}
-
-DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name,
-                          const std::string& text, int depth) {
-  AppendIndent(doc, parent, depth);
-  DomNode element = parent.AppendChild(doc.CreateElement(name));
-  element.SetText(text);
-  return element;
 }
 
 std::string FolderFilePath(const std::string& directory, const char* fileName) {

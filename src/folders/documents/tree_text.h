@@ -1,6 +1,7 @@
-// Small pieces every documents-family folder uses on its tree: text comparison as the identity
-// match needs it, indented appends and the folder file skeleton. Paths go in and out through the
-// engine's path policy (SharePaths), the per-thread bracket is the engine's ComApartmentScope.
+// Small pieces every documents-family folder uses on its tree: separators trimmed for the identity
+// match, and the folder file skeleton (text comparison and indented appends are the engine's).
+// Paths go in and out through the engine's path policy (SharePaths), the per-thread bracket is the
+// engine's ComApartmentScope.
 #ifndef FOLDWISE_FOLDERS_DOCUMENTS_TREE_TEXT_H_
 #define FOLDWISE_FOLDERS_DOCUMENTS_TREE_TEXT_H_
 
@@ -11,19 +12,13 @@
 #include "dom/dom.h"
 #include "engine/error_boundary.h"
 #include "engine/path_policy.h"
+#include "engine/tree_text.h"
 
 namespace Foldwise {
 namespace documents {
 
-// Equal when both are upper-cased (ASCII letters; other bytes compare as they are).
-bool SameIgnoringCase(std::string_view a, std::string_view b);
 // |text| without its trailing separators.
 std::string_view WithoutTrailingSeparators(std::string_view text);
-
-// Appends the indent text of |depth| and then an element |name| holding |text| to |parent|;
-// returns the element.
-DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name,
-                          const std::string& text, int depth);
 
 // The folder file's path: the data directory, one separator, the file name.
 std::string FolderFilePath(const std::string& directory, const char* fileName);

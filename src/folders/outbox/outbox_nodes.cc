@@ -4,29 +4,14 @@
 
 #include "base/path_text.h"
 #include "foldwise/errors.h"
-#include "storage/xml_file.h"
 
 namespace Foldwise {
 namespace outbox {
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 thread_local KeyFormMemo* current_memo = nullptr;
 
 }  // namespace
-
-DomNode AppendElement(DomDocument& doc, DomNode parent, const char* name, int depth) {
-  AppendIndent(doc, parent, depth);
-  return parent.AppendChild(doc.CreateElement(name));
-}
-
-DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name, std::string_view text,
-                          int depth) {
-  DomNode element = AppendElement(doc, parent, name, depth);
-  element.SetText(text);
-  return element;
-}
 
 void RemoveChildElements(DomNode parent, const char* name) {
   for (DomNode child = parent.ChildElement(name); child; child = parent.ChildElement(name)) {
@@ -41,14 +26,6 @@ bool TrySetText(DomNode element, std::string_view text) {
   } catch (const ComError&) {
     return false;
   }
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::string_view::size_type i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
 }
 
 std::string Trimmed(std::string text) {

@@ -1,6 +1,6 @@
-// Small tree and text steps every outbox operation is made of: appending indented elements,
-// comparing texts the way the outbox compares them, and key paths in storage form. Stored paths
-// go in and out through the engine's path policy (SharePaths).
+// Small tree and text steps every outbox operation is made of, beside the engine's indented
+// appends and case-blind comparison: removals, guarded text and key paths in storage form. Stored
+// paths go in and out through the engine's path policy (SharePaths).
 #ifndef FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_
 #define FOLDWISE_FOLDERS_OUTBOX_OUTBOX_NODES_H_
 
@@ -10,6 +10,7 @@
 
 #include "dom/dom.h"
 #include "engine/path_policy.h"
+#include "engine/tree_text.h"
 
 namespace Foldwise {
 namespace outbox {
@@ -21,18 +22,11 @@ constexpr int kDepthField = 3;   // children of item and server_info
 constexpr int kDepthDetail = 4;  // children of mail, ftp, error_info_list
 constexpr int kDepthErrorField = 5;
 
-// Appends "\n" + |depth| tabs, then a new element |name| holding |text|, to |parent|.
-DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name, std::string_view text,
-                          int depth);
-// Appends "\n" + |depth| tabs, then a new empty element |name|, to |parent|.
-DomNode AppendElement(DomDocument& doc, DomNode parent, const char* name, int depth);
 // Removes every child element of |parent| named |name|; the text around it stays.
 void RemoveChildElements(DomNode parent, const char* name);
 // Sets the text of |element|; false when the DOM refuses, so the caller can report it.
 bool TrySetText(DomNode element, std::string_view text);
 
-// Equal after turning both into upper case (ASCII letters; other bytes as they are).
-bool SameIgnoringCase(std::string_view a, std::string_view b);
 // |text| without trailing separators.
 std::string Trimmed(std::string text);
 

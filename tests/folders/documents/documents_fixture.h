@@ -1,5 +1,5 @@
-// A data directory per test on the real file system, a scripted network (so stored paths never
-// depend on this machine's shares), and fresh location singletons around each test.
+// A data directory per test on the real file system and a scripted network, so stored paths never
+// depend on this machine's shares.
 #ifndef FOLDWISE_TESTS_FOLDERS_DOCUMENTS_DOCUMENTS_FIXTURE_H_
 #define FOLDWISE_TESTS_FOLDERS_DOCUMENTS_DOCUMENTS_FIXTURE_H_
 
@@ -8,10 +8,8 @@
 #include <string>
 
 #include "foldwise/documents_folders.h"
-#include "foldwise/location.h"
-#include "foldwise/network_services.h"
-#include "foldwise/testing/fake_network_services.h"
 #include "foldwise/testing/fault_env.h"
+#include "support/scripted_network.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
@@ -20,19 +18,13 @@ constexpr char kAuthorFile[] = "DocumentsFolder.xml";
 constexpr char kTypistFile[] = "DocumentsTypistFolder.xml";
 constexpr char kSentFile[] = "SentItemsTypistFolder.xml";
 
-class DocumentsFixture : public ::testing::Test {
+class DocumentsFixture : public ScriptedNetworkFixture {
  protected:
   void SetUp() override {
-    ForgetLocation();
+    ScriptedNetworkFixture::SetUp();
     author.SetDirectory(dir.path());
     typist.SetDirectory(dir.path());
     sent.SetDirectory(dir.path());
-  }
-  void TearDown() override { ForgetLocation(); }
-  static void ForgetLocation() {
-    NetworkPathResolver::DiscardInstance();
-    CLocalComputerName::DiscardInstance();
-    SharePathConverter::ForgetRememberedHostName();
   }
 
   std::string Text(const std::string& name) const { return testing::ReadText(dir.File(name)); }
@@ -47,6 +39,13 @@ class DocumentsFixture : public ::testing::Test {
     item.guid = guid;
     item.document_file_name = document;
     item.dictation_file_name = dictation;
+    return item;
+  }
+  static SENTITEMS_TYPIST_ITEM_XML_DATA SentItem(const std::string& guid,
+                                                 const std::string& document) {
+    SENTITEMS_TYPIST_ITEM_XML_DATA item;
+    item.guid = guid;
+    item.document_file_name = document;
     return item;
   }
   static DOCUMENTS_TYPIST_ITEM_XML_DATA TypistItem(const std::string& guid,
@@ -76,8 +75,6 @@ class DocumentsFixture : public ::testing::Test {
   testing::TempDir dir;
   testing::FaultEnv env;
   ScopedEnv useEnv{&env};
-  testing::FakeNetworkServices net;
-  ScopedNetworkServices useNet{&net};
   CDocumentsFolderXML author;
   CDocumentsTypistFolderXML typist;
   CSentItemsTypistFolderXML sent;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "documents_fixture.h"
@@ -31,54 +32,49 @@ ModelEntry* FirstMatch(std::vector<ModelEntry>& entries, const ModelEntry& key) 
   return nullptr;
 }
 
-template <typename Item>
-Item ToItem(const ModelEntry& entry) {
-  Item item;
-  item.guid = entry.guid;
-  item.document_file_name = entry.document;
-  item.dictation_file_name = entry.dictation;
-  return item;
-}
-
-// How the model's additions and dictation removals reach each folder.
-void AddTo(CDocumentsFolderXML& folder, const ModelEntry& entry) {
-  folder.AddItemFtpXML(ToItem<DOCUMENTS_ITEM_XML_DATA>(entry), {"s", "f"}, 1);
-}
-void AddTo(CDocumentsTypistFolderXML& folder, const ModelEntry& entry) {
-  folder.AddItemXML(ToItem<DOCUMENTS_TYPIST_ITEM_XML_DATA>(entry));
-}
-void AddTo(CSentItemsTypistFolderXML& folder, const ModelEntry& entry) {
-  ASSERT_TRUE(folder.AddItemXML(ToItem<SENTITEMS_TYPIST_ITEM_XML_DATA>(entry)));
-}
-template <typename Folder, typename Item>
-void DetachIn(Folder& folder, const Item& key) {
-  folder.DelItemDictationXML(key);
-}
-void DetachIn(CSentItemsTypistFolderXML& folder, const SENTITEMS_TYPIST_ITEM_XML_DATA& key) {
-  folder.DelItemDictationXML(key, {});
-}
-
-// The operations of a folder the model knows, and the empty entries its list ends with.
+// How the model's operations reach a folder, and the empty entries its list ends with.
 template <typename Folder, typename Item, typename Entry, long kEmpty>
 struct Adapter {
   static constexpr long kTrailingEmpty = kEmpty;
+  static constexpr bool kSent = std::is_same_v<Folder, CSentItemsTypistFolderXML>;
   Folder& folder;
-  void Add(const ModelEntry& entry) { AddTo(folder, entry); }
-  void Delete(const ModelEntry& key) { folder.DelItemXML(ToItem<Item>(key)); }
-  void Change(const ModelEntry& key, const ModelEntry& values) {
-    folder.ChangeItemXML(ToItem<Item>(key), ToItem<Item>(values));
+  static Item Of(const ModelEntry& entry) {
+    Item item;
+    item.guid = entry.guid;
+    item.document_file_name = entry.document;
+    item.dictation_file_name = entry.dictation;
+    return item;
   }
-  void Detach(const ModelEntry& key) { DetachIn(folder, ToItem<Item>(key)); }
-  template <typename Visit>
-  long List(Visit visit) {
+  void Add(const ModelEntry& entry) {
+    if constexpr (std::is_same_v<Folder, CDocumentsFolderXML>) {
+      folder.AddItemFtpXML(Of(entry), {"s", "f"}, 1);
+    } else if constexpr (kSent) {
+      ASSERT_TRUE(folder.AddItemXML(Of(entry)));
+    } else {
+      folder.AddItemXML(Of(entry));
+    }
+  }
+  void Delete(const ModelEntry& key) { folder.DelItemXML(Of(key)); }
+  void Change(const ModelEntry& key, const ModelEntry& values) {
+    folder.ChangeItemXML(Of(key), Of(values));
+  }
+  void Detach(const ModelEntry& key) {
+    if constexpr (kSent) {
+      folder.DelItemDictationXML(Of(key), {});
+    } else {
+      folder.DelItemDictationXML(Of(key));
+    }
+  }
+  std::vector<ModelEntry> List() {
     long count = 0;
     Entry* list = nullptr;
     folder.GetItemListXML(&count, &list);
+    std::vector<ModelEntry> listed;
     for (long i = 0; i < count; ++i) {
-      visit({list[i].guid, list[i].document_file_name, list[i].dictation_file_name});
+      listed.push_back({list[i].guid, list[i].document_file_name, list[i].dictation_file_name});
     }
     folder.DelItemListXML(list);
-    return count;
+    return listed;
   }
 };
 using AuthorAdapter =
@@ -114,10 +110,8 @@ class DocumentsModelTest : public DocumentsFixture {
       for (int op = 0; op < (bracket ? 3 : 1); ++op) Step(adapter, model);
       if (bracket) author.CloseXML(1);
 
-      std::vector<ModelEntry> listed;
-      const long count = adapter.List([&](const ModelEntry& entry) { listed.push_back(entry); });
-      ASSERT_EQ(static_cast<long>(model.size()) + Adapter::kTrailingEmpty, count);
-      listed.resize(model.size());
+      std::vector<ModelEntry> listed = adapter.List();
+      ASSERT_EQ(model.size() + Adapter::kTrailingEmpty, listed.size());
       for (std::size_t i = 0; i < model.size(); ++i) {
         EXPECT_EQ(model[i].guid + "|" + model[i].document + "|" + model[i].dictation,
                   listed[i].guid + "|" + listed[i].document + "|" + listed[i].dictation)

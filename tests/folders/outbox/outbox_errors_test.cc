@@ -8,32 +8,7 @@
 namespace Foldwise {
 namespace {
 
-class OutboxErrorsTest : public OutboxFixture {
- protected:
-  std::string Numbers() {
-    std::string text = AuthorText();
-    std::string numbers;
-    for (std::size_t at = text.find("<no>"); at != std::string::npos;
-         at = text.find("<no>", at + 1)) {
-      numbers += text.substr(at + 4, text.find('<', at + 4) - at - 4) + " ";
-    }
-    return numbers + "num=" + text.substr(text.find("<error_num>") + 11, 1);
-  }
-};
-
-TEST_F(OutboxErrorsTest, NumberingRestartsAfterClear) {
-  author.AddItemFtpXML(Item("{a}", "a.dss", "", "ftp"), Ftp("s", "f"));
-  author.AddItemErrInfoXML(Key("{a}"), Error("one"));
-  author.AddItemErrInfoXML(Key("{a}"), Error("two"));
-  EXPECT_EQ("1 2 num=2", Numbers());
-  author.ClearItemErrInfoXML(Key("{a}"));
-  EXPECT_EQ(std::string::npos, AuthorText().find("error_info_list"));
-  author.AddItemErrInfoXML(Key("{a}"), Error("three"));
-  EXPECT_EQ("1 num=1", Numbers());
-  // No matching item: nothing is recorded anywhere.
-  author.AddItemErrInfoXML(Key("{zz}"), Error("lost"));
-  EXPECT_EQ(std::string::npos, AuthorText().find("lost"));
-}
+using OutboxErrorsTest = OutboxFixture;
 
 TEST_F(OutboxErrorsTest, CounterThatIsNoNumberCountsAsOne) {
   // The counter is read as a number would be: leading digits, else 1.

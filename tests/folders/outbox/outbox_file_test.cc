@@ -15,11 +15,6 @@ TEST_F(OutboxFileTest, TemplateHoldsBothListsOnLinesOfTheirOwn) {
   author.MakeXML();
   EXPECT_EQ(std::string(kHead) + "<root>\n\t<server_info_list/>\n\t<item_list/>\n</root>\r\n",
             AuthorText());
-  typist.MakeXML();
-  EXPECT_EQ(
-      "<?xml version=\"1.0\"?>\r\n<!--Quillnote OutBoxTypistFolderXML-->\r\n"
-      "<root>\n\t<server_info_list/>\n\t<item_list/>\n</root>\r\n",
-      TypistText());
 }
 
 TEST_F(OutboxFileTest, MailItemFtpItemTwoErrorsAndAServer) {
@@ -68,8 +63,14 @@ TEST_F(OutboxFileTest, MailItemFtpItemTwoErrorsAndAServer) {
 
 TEST_F(OutboxFileTest, FirstErrorListFollowsTheLastFieldDirectly) {
   author.AddItemFtpXML(Item("{A}", "d1.dss", "", "ftp"), Ftp("s", "f"));
+  // Clearing removes the list, so numbering starts again from 1; an error for no item is lost.
+  author.AddItemErrInfoXML(Key("{A}"), Error("cleared"));
+  author.ClearItemErrInfoXML(Key("{A}"));
+  EXPECT_EQ(std::string::npos, AuthorText().find("error_info_list"));
   author.AddItemErrInfoXML(Key("{A}"), Error("refused"));
+  author.AddItemErrInfoXML(Key("{zz}"), Error("lost"));
   const std::string text = AuthorText();
+  EXPECT_EQ(std::string::npos, text.find("lost"));
   EXPECT_NE(std::string::npos,
             text.find("</ftp><error_info_list>\n\t\t\t\t<error_num>1</error_num>"
                       "\n\t\t\t\t<error_info>\n\t\t\t\t\t<no>1</no>"

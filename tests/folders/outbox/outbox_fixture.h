@@ -1,5 +1,5 @@
 // A data directory per test holding both outboxes, a scripted network with one connected drive,
-// and fresh location singletons around each test; record builders for the usual deliveries.
+// and record builders for the usual deliveries.
 #ifndef FOLDWISE_TESTS_FOLDERS_OUTBOX_OUTBOX_FIXTURE_H_
 #define FOLDWISE_TESTS_FOLDERS_OUTBOX_OUTBOX_FIXTURE_H_
 
@@ -7,29 +7,21 @@
 
 #include <string>
 
-#include "foldwise/location.h"
-#include "foldwise/network_services.h"
 #include "foldwise/outbox_folders.h"
-#include "foldwise/testing/fake_network_services.h"
 #include "foldwise/testing/fault_env.h"
+#include "support/scripted_network.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
 
-class OutboxFixture : public ::testing::Test {
+class OutboxFixture : public ScriptedNetworkFixture {
  protected:
   void SetUp() override {
-    ForgetLocation();
+    ScriptedNetworkFixture::SetUp();
     // \\server\share is connected as Z:, so paths under it are stored in their Z: form.
     net.connected_drives = {{"\\\\server\\share", "Z:"}};
     author.SetDirectory(dir.path());
     typist.SetDirectory(dir.path());
-  }
-  void TearDown() override { ForgetLocation(); }
-  static void ForgetLocation() {
-    NetworkPathResolver::DiscardInstance();
-    CLocalComputerName::DiscardInstance();
-    SharePathConverter::ForgetRememberedHostName();
   }
 
   std::string AuthorFile() const { return dir.File("OutBoxFolder.xml"); }
@@ -69,8 +61,6 @@ class OutboxFixture : public ::testing::Test {
   testing::TempDir dir;
   testing::FaultEnv env;
   ScopedEnv useEnv{&env};
-  testing::FakeNetworkServices net;
-  ScopedNetworkServices useNet{&net};
   COutBoxFolderXML author;
   COutBoxTypistFolderXML typist;
 };

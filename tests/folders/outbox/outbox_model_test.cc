@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "outbox_fixture.h"
@@ -20,34 +21,21 @@ bool SameNoCase(const std::string& a, const std::string& b) {
   return ::strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 
-// How each class's records carry a delivery.
-struct AuthorKit {
-  using Folder = COutBoxFolderXML;
-  template <typename Item>
-  static void Fill(Item& item, const Delivery& d) {
-    item.guid = d.guid;
-    item.dictation_file_name = d.name;
-    item.protocol = d.protocol;
-    item.date = d.date;
-  }
-};
-
-struct TypistKit {
-  using Folder = COutBoxTypistFolderXML;
-  template <typename Item>
-  static void Fill(Item& item, const Delivery& d) {
-    item.guid = d.guid;
+// How each class's records carry a delivery: the typist's items also name a document.
+template <typename Folder, typename Item>
+void Fill(Item& item, const Delivery& d) {
+  item.guid = d.guid;
+  if constexpr (std::is_same_v<Folder, COutBoxTypistFolderXML>) {
     item.document_file_name = d.name + ".doc";
-    item.dictation_file_name = d.name;
-    item.protocol = d.protocol;
-    item.date = d.date;
   }
-};
+  item.dictation_file_name = d.name;
+  item.protocol = d.protocol;
+  item.date = d.date;
+}
 
-template <typename Kit>
+template <typename Folder>
 class OutboxModelTest : public OutboxFixture {
  protected:
-  using Folder = typename Kit::Folder;
   using Item = typename Folder::Item;
   using ItemList = typename Folder::ItemList;
 
@@ -64,12 +52,12 @@ class OutboxModelTest : public OutboxFixture {
   }
   static Item ItemOf(const Delivery& d) {
     Item item;
-    Kit::Fill(item, d);
+    Fill<Folder>(item, d);
     return item;
   }
   ItemList DetailsOf(const Delivery& d) {
     ItemList key;
-    Kit::Fill(static_cast<Item&>(key), d);
+    Fill<Folder>(static_cast<Item&>(key), d);
     key.delivery_kind = d.protocol == "ftp" ? kDeliveryFtp : kDeliveryMail;
     key.ftp.server = d.recipient;
     key.ftp.folder = "in";
@@ -168,8 +156,8 @@ class OutboxModelTest : public OutboxFixture {
   std::vector<Delivery> model;
 };
 
-using Kits = ::testing::Types<AuthorKit, TypistKit>;
-TYPED_TEST_SUITE(OutboxModelTest, Kits);
+using Folders = ::testing::Types<COutBoxFolderXML, COutBoxTypistFolderXML>;
+TYPED_TEST_SUITE(OutboxModelTest, Folders);
 
 TYPED_TEST(OutboxModelTest, RandomOperationsAgreeWithModel) {
   for (int step = 0; step < 300; ++step) {

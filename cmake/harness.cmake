@@ -2,8 +2,6 @@
 # tests (tests/harness); this file adds the kill loop, a driver process killed at random moments,
 # and the libFuzzer targets, which only a clang build with FOLDWISE_FUZZ=ON makes.
 option(FOLDWISE_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
-option(FOLDWISE_FUZZ_STRICT
-  "Fuzz targets also assert the value classes the library does not handle yet" OFF)
 
 # The promises the fuzz targets check, also replayed by the unit tests over fuzz/corpus and
 # fuzz/regressions.
@@ -37,8 +35,5 @@ if(FOLDWISE_FUZZ)
     target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
     target_include_directories(${fuzzer} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
     target_link_libraries(${fuzzer} PRIVATE foldwise::foldwise foldwise::testing pugixml::pugixml)
-    if(FOLDWISE_FUZZ_STRICT)
-      target_compile_definitions(${fuzzer} PRIVATE FOLDWISE_FUZZ_STRICT=1)
-    endif()
   endforeach()
 endif()

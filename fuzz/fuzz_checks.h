@@ -11,20 +11,21 @@
 namespace Foldwise {
 namespace fuzz {
 
-// Value classes the library does not handle yet: it neither refuses them nor gives them back
-// as they were stored. Their round-trip and refusal checks run only in a strict build
-// (FOLDWISE_FUZZ_STRICT); everything else, no crash and exact key matching included, always.
-enum class KnownGap {
-  kNone,
-  kNul,             // a NUL cuts the value (and a key) short
-  kCarriageReturn,  // "\r" comes back as "\n"
-  kWhitespaceOnly,  // " " or "\t" comes back empty
-  kControl,         // C0 controls other than tab, line feed and carriage return
-  kInvalidUtf8,     // written raw; strict XML readers reject the file
+// The classes of values the tally counts. The first three must round-trip exactly; the others
+// no XML 1.0 file can carry, so every operation must refuse them and change nothing. The
+// carriage return and whitespace-only classes once came back altered (as "\n" and as empty).
+enum class ValueClass {
+  kPlain,
+  kCarriageReturn,
+  kWhitespaceOnly,
+  kNul,
+  kControl,     // C0 controls other than tab, line feed and carriage return
+  kInvalidUtf8,
 };
-KnownGap ClassifyValue(const std::string& value);
-const char* GapName(KnownGap gap);
-bool StrictChecks();
+ValueClass ClassifyValue(const std::string& value);
+const char* ClassName(ValueClass value);
+// Whether no folder may store a value of this class.
+bool MustBeRefused(ValueClass value);
 
 // The first byte picks a folder file; the rest becomes its content. Then that folder's
 // operations run on it: nothing may crash, and a non-empty file that does not parse must come

@@ -70,34 +70,49 @@ bool NextScalar(const std::string& text, std::size_t& i) {
 
 }  // namespace
 
-KnownGap ClassifyValue(const std::string& value) {
-  if (value.find('\0') != std::string::npos) return KnownGap::kNul;
+ValueClass ClassifyValue(const std::string& value) {
+  if (value.find('\0') != std::string::npos) return ValueClass::kNul;
   for (const char c : value) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') return KnownGap::kControl;
+    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') return ValueClass::kControl;
   }
   for (std::size_t i = 0; i < value.size();) {
-    if (!NextScalar(value, i)) return KnownGap::kInvalidUtf8;
+    if (!NextScalar(value, i)) return ValueClass::kInvalidUtf8;
   }
-  if (value.find('\r') != std::string::npos) return KnownGap::kCarriageReturn;
+  if (value.find('\r') != std::string::npos) return ValueClass::kCarriageReturn;
   if (!value.empty() && value.find_first_not_of(" \t\n\r") == std::string::npos) {
-    return KnownGap::kWhitespaceOnly;
+    return ValueClass::kWhitespaceOnly;
   }
-  return KnownGap::kNone;
+  return ValueClass::kPlain;
 }
 
-const char* GapName(KnownGap gap) {
-  static const char* const kNames[] = {"plain",           "NUL",        "carriage return",
-                                       "whitespace only", "C0 control", "invalid UTF-8"};
-  return kNames[static_cast<int>(gap)];
+const char* ClassName(ValueClass value) {
+  static const char* const kNames[] = {"plain", "carriage return", "whitespace only",
+                                       "NUL",   "C0 control",      "invalid UTF-8"};
+  return kNames[static_cast<int>(value)];
 }
 
-bool StrictChecks() {
-#ifdef FOLDWISE_FUZZ_STRICT
-  return true;
-#else
-  return false;
-#endif
+bool MustBeRefused(ValueClass value) { return value >= ValueClass::kNul; }
+
+std::string StrictXmlProblem(const std::string& bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto u = static_cast<unsigned char>(bytes[i]);
+    if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') return "a raw control character";
+    if (!NextScalar(bytes, i)) return "invalid UTF-8";
+  }
+  // Character references must name characters XML 1.0 allows.
+  for (std::size_t at = bytes.find("&#"); at != std::string::npos; at = bytes.find("&#", at + 2)) {
+    const bool hex = at + 2 < bytes.size() && bytes[at + 2] == 'x';
+    const std::size_t digits = at + (hex ? 3 : 2);
+    const std::size_t end = bytes.find(';', digits);
+    if (end == std::string::npos || end == digits || end - digits > 8) return "a broken reference";
+    const unsigned long code = std::stoul(bytes.substr(digits, end - digits), nullptr, hex ? 16 : 10);
+    const bool allowed = code == 0x9 || code == 0xA || code == 0xD ||
+                         (code >= 0x20 && code <= 0xD7FF) || (code >= 0xE000 && code <= 0xFFFD) ||
+                         (code >= 0x10000 && code <= 0x10FFFF);
+    if (!allowed) return "a reference to character " + std::to_string(code);
+  }
+  return "";
 }
 
 std::string FreshScratch(const std::string& name) {
@@ -123,15 +138,15 @@ std::map<std::string, std::string> Snapshot(const std::string& dir) {
   return files;
 }
 
-void TallyValue(KnownGap gap, bool refused) {
-  ++Values().tried[static_cast<int>(gap)];
-  if (refused) ++Values().refused[static_cast<int>(gap)];
+void TallyValue(ValueClass value, bool refused) {
+  ++Values().tried[static_cast<int>(value)];
+  if (refused) ++Values().refused[static_cast<int>(value)];
 }
 
 void PrintValueTally() {
   std::fprintf(stderr, "values tried (refused) by class:");
   for (int i = 0; i < 6; ++i) {
-    std::fprintf(stderr, " %s %ld (%ld);", GapName(static_cast<KnownGap>(i)), Values().tried[i],
+    std::fprintf(stderr, " %s %ld (%ld);", ClassName(static_cast<ValueClass>(i)), Values().tried[i],
                  Values().refused[i]);
   }
   std::fprintf(stderr, "\n");

@@ -15,7 +15,10 @@ namespace fuzz {
 std::string FreshScratch(const std::string& name);
 // Every file under |dir| with its bytes.
 std::map<std::string, std::string> Snapshot(const std::string& dir);
-void TallyValue(KnownGap gap, bool refused);
+// Why a strict XML 1.0 reader would reject |bytes| as a whole (raw control characters, invalid
+// UTF-8, references to characters XML cannot carry); empty when it would not.
+std::string StrictXmlProblem(const std::string& bytes);
+void TallyValue(ValueClass value, bool refused);
 
 }  // namespace fuzz
 }  // namespace Foldwise

@@ -19,7 +19,7 @@ enum class ValueClass {
   kCarriageReturn,
   kWhitespaceOnly,
   kNul,
-  kControl,     // C0 controls other than tab, line feed and carriage return
+  kControl,  // C0 controls other than tab, line feed and carriage return
   kInvalidUtf8,
 };
 ValueClass ClassifyValue(const std::string& value);

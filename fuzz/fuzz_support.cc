@@ -106,7 +106,8 @@ std::string StrictXmlProblem(const std::string& bytes) {
     const std::size_t digits = at + (hex ? 3 : 2);
     const std::size_t end = bytes.find(';', digits);
     if (end == std::string::npos || end == digits || end - digits > 8) return "a broken reference";
-    const unsigned long code = std::stoul(bytes.substr(digits, end - digits), nullptr, hex ? 16 : 10);
+    const unsigned long code =
+        std::stoul(bytes.substr(digits, end - digits), nullptr, hex ? 16 : 10);
     const bool allowed = code == 0x9 || code == 0xA || code == 0xD ||
                          (code >= 0x20 && code <= 0xD7FF) || (code >= 0xE000 && code <= 0xFFFD) ||
                          (code >= 0x10000 && code <= 0x10FFFF);

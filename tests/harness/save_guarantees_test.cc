@@ -14,7 +14,7 @@
 #include "foldwise/errors.h"
 #include "foldwise/testing/fault_env.h"
 #include "foldwise/xml_document.h"
-#include "harness/family_operations.h"
+#include "harness/family_table.h"
 #include "support/scripted_network.h"
 #include "support/temp_dir.h"
 
@@ -73,23 +73,25 @@ class SaveGuaranteesTest : public ScriptedNetworkFixture {
 
 TEST_F(SaveGuaranteesTest, EverySaveFlushesLocksRenamesThenFlushesTheDirectory) {
   std::map<std::string, int> renamesByFamily;
-  for (const harness::FamilyOperation& op : harness::AllFamilyOperations()) {
-    SCOPED_TRACE(op.family + " / " + op.name);
+  for (const harness::Operation& op : harness::AllOperations()) {
+    if (op.effect != harness::Effect::kChanges) continue;
+    SCOPED_TRACE(std::string(FamilyName(op.family)) + " / " + op.name);
     std::filesystem::remove_all(dir.path());
     std::filesystem::create_directory(dir.path());
-    op.setup(dir.path());
+    harness::SetupFamily(op.family, dir.path());
     const int before = env.renames;
     try {
-      op.run(dir.path());
+      harness::Texts texts;
+      op.run(dir.path(), texts);
     } catch (const ComError& error) {
       ADD_FAILURE() << error.what();
     }
     EXPECT_TRUE(env.unflushedDirectories.empty()) << "a rename was never made durable";
     env.unflushedDirectories.clear();
-    renamesByFamily[op.family] += env.renames - before;
+    renamesByFamily[FamilyName(op.family)] += env.renames - before;
   }
   // Each family saved at least once, and a rename over an existing file was seen locked.
-  EXPECT_EQ(9u, renamesByFamily.size());
+  EXPECT_EQ(static_cast<std::size_t>(harness::kFamilyCount), renamesByFamily.size());
   for (const auto& [family, renames] : renamesByFamily) EXPECT_GT(renames, 0) << family;
   EXPECT_GT(env.lockedRenames, 0);
   EXPECT_GE(env.exclusive_locks, env.lockedRenames);

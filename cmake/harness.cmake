@@ -6,7 +6,7 @@ option(FOLDWISE_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 # Every operation of every family (harness/family_table.h) and the kill loop's model: shared by
 # the unit tests, the kill loop and the fuzz targets.
 if(FOLDWISE_BUILD_TESTS OR FOLDWISE_FUZZ)
-  add_library(foldwise_harness STATIC harness/family_table.cc harness/record_texts.cc
+  add_library(foldwise_harness STATIC harness/family_table.cc
     harness/cached_operations.cc harness/document_operations.cc harness/outbox_operations.cc
     harness/folder_model.cc)
   target_compile_options(foldwise_harness PRIVATE ${FOLDWISE_WARNINGS})

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "foldwise/cached_records.h"
@@ -19,37 +20,40 @@ namespace harness {
 
 using TextVisitor = std::function<void(const char* field, std::string& text)>;
 
-// Calls |visit| for every text field of the record, in declaration order; list records visit
-// their item, then their FTP and their mail details.
-void VisitTexts(VOICE_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(VOICE_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(SENTITEMS_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(SENTITEMS_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(INBOX_TYPIST_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(INBOX_TYPIST_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(DOCUMENTS_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(DOCUMENTS_FTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(DOCUMENTS_SMTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(DOCUMENTS_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(DOCUMENTS_TYPIST_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(SENTITEMS_TYPIST_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(SENTITEMS_TYPIST_FTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(SENTITEMS_TYPIST_SMTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(SENTITEMS_TYPIST_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_FTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_SMTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_ERRINFO_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_SRVINFO_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_SRVINFOLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_ITEM_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_FTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_SMTP_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_ERRINFO_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_ITEMLIST_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_SRVINFO_XML_DATA& r, const TextVisitor& visit);
-void VisitTexts(OUTBOX_TYPIST_SRVINFOLIST_XML_DATA& r, const TextVisitor& visit);
+// Every text field name a folder record has, in the order a visit takes them.
+#define FOLDWISE_RECORD_TEXT_FIELDS(X)                                                        \
+  X(guid)                                                                                     \
+  X(status) X(dictation_file_name) X(dictation_file_path) X(document_file_name)               \
+      X(document_file_path) X(archive) X(sent) X(protocol) X(date) X(time) X(To) X(Received)  \
+          X(server) X(folder) X(from) X(to) X(cc) X(bcc) X(subject) X(body) X(to_id) X(cc_id) \
+              X(bcc_id) X(to_address) X(cc_address) X(bcc_address) X(error_message)
+
+namespace record_texts_internal {
+#define FOLDWISE_HAS_MEMBER(name)         \
+  template <typename R, typename = void>  \
+  struct Has_##name : std::false_type {}; \
+  template <typename R>                   \
+  struct Has_##name<R, std::void_t<decltype(std::declval<R&>().name)>> : std::true_type {};
+FOLDWISE_RECORD_TEXT_FIELDS(FOLDWISE_HAS_MEMBER)
+FOLDWISE_HAS_MEMBER(item)
+FOLDWISE_HAS_MEMBER(ftp)
+FOLDWISE_HAS_MEMBER(smtp)
+#undef FOLDWISE_HAS_MEMBER
+}  // namespace record_texts_internal
+
+// Calls |visit| for every text field of any folder record: the item of a list record (a member
+// or its base), then its own fields, then its FTP and mail details.
+template <typename Record>
+void VisitTexts(Record& r, const TextVisitor& visit) {
+  namespace has = record_texts_internal;
+  if constexpr (has::Has_item<Record>::value) VisitTexts(r.item, visit);
+#define FOLDWISE_VISIT_TEXT(name) \
+  if constexpr (has::Has_##name<Record>::value) visit(#name, r.name);
+  FOLDWISE_RECORD_TEXT_FIELDS(FOLDWISE_VISIT_TEXT)
+#undef FOLDWISE_VISIT_TEXT
+  if constexpr (has::Has_ftp<Record>::value) VisitTexts(r.ftp, visit);
+  if constexpr (has::Has_smtp<Record>::value) VisitTexts(r.smtp, visit);
+}
 
 // Whether a record is what an operation looks for (a key) or what it writes (values).
 enum class Role { kKey, kValue };

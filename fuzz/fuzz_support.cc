@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "foldwise/network_services.h"
@@ -27,6 +28,8 @@ struct ProcessSetup {
 struct Tally {
   long tried[6] = {};
   long refused[6] = {};
+  long stored[6] = {};
+  std::set<std::string> operations;
 };
 Tally& Values() {
   static Tally tally;
@@ -139,16 +142,19 @@ std::map<std::string, std::string> Snapshot(const std::string& dir) {
   return files;
 }
 
-void TallyValue(ValueClass value, bool refused) {
+void TallyValue(const std::string& operation, ValueClass value, bool refused, bool stored) {
+  Values().operations.insert(operation);
   ++Values().tried[static_cast<int>(value)];
   if (refused) ++Values().refused[static_cast<int>(value)];
+  if (stored) ++Values().stored[static_cast<int>(value)];
 }
 
 void PrintValueTally() {
-  std::fprintf(stderr, "values tried (refused) by class:");
+  std::fprintf(stderr, "values tried in %zu operations; tried / refused / stored exactly by class:",
+               Values().operations.size());
   for (int i = 0; i < 6; ++i) {
-    std::fprintf(stderr, " %s %ld (%ld);", ClassName(static_cast<ValueClass>(i)), Values().tried[i],
-                 Values().refused[i]);
+    std::fprintf(stderr, " %s %ld / %ld / %ld;", ClassName(static_cast<ValueClass>(i)),
+                 Values().tried[i], Values().refused[i], Values().stored[i]);
   }
   std::fprintf(stderr, "\n");
 }

@@ -18,7 +18,9 @@ std::map<std::string, std::string> Snapshot(const std::string& dir);
 // Why a strict XML 1.0 reader would reject |bytes| as a whole (raw control characters, invalid
 // UTF-8, references to characters XML cannot carry); empty when it would not.
 std::string StrictXmlProblem(const std::string& bytes);
-void TallyValue(ValueClass value, bool refused);
+// Counts one text tried as a value of |operation|: whether the operation then left every file as
+// it was, and whether the folder holds the text exactly.
+void TallyValue(const std::string& operation, ValueClass value, bool refused, bool stored);
 
 }  // namespace fuzz
 }  // namespace Foldwise

@@ -109,6 +109,14 @@ std::string CheckOne(const Operation& op, int slot, const std::string& text) {
   }
   if (text.empty() || fuzz.texts.field().find("path") != std::string::npos) return "";
   const Run reference = RunOnce(op, slot, kMarker, "reference");
+  const ValueClass kind = ClassifyValue(text);
+  const bool unchanged = fuzz.after == fuzz.before;
+  if (fuzz.texts.role() == Role::kValue) {
+    const bool stored = std::any_of(fuzz.stored.begin(), fuzz.stored.end(),
+                                    [&](const auto& entry) { return entry.second == text; });
+    TallyValue(std::string(harness::FamilyName(op.family)) + " / " + op.name, kind, unchanged,
+               stored);
+  }
   if (MayDiffer(text, reference)) return "";
 
   // The reference with the marker read as the text under test: what the folder should hold.
@@ -118,11 +126,6 @@ std::string CheckOne(const Operation& op, int slot, const std::string& text) {
     entry.second = text;
   }
   std::sort(expected.begin(), expected.end());
-  const ValueClass kind = ClassifyValue(text);
-  const bool unchanged = fuzz.after == fuzz.before;
-  if (fuzz.texts.role() == Role::kValue) {
-    TallyValue(kind, unchanged && reference.after != reference.before);
-  }
   if (MustBeRefused(kind)) {
     // Refused, the operation may still do the rest of its work (the other steps of a bracket):
     // every text the folder then holds is one the reference holds too, and never this one.

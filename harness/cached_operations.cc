@@ -29,7 +29,8 @@ void AddCached(Operations& ops, Family family) {
     return record;
   };
 
-  row("make", Effect::kChanges, [](Folder& f, Texts&) {
+  // Makes nothing: each file is made from its template on its first save.
+  row("make", Effect::kReads, [](Folder& f, Texts&) {
     f.MakeXML();
     return -1;
   });

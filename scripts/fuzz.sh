@@ -10,9 +10,12 @@ seconds=${1:-25}
 scripts/install-deps.sh clang libclang-rt-14-dev
 
 build_dir=build-fuzz
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFOLDWISE_FUZZ=ON -DFOLDWISE_SANITIZE=ON \
-  -DFOLDWISE_BUILD_TESTS=OFF -DFOLDWISE_BUILD_BENCHMARKS=OFF -DFOLDWISE_BUILD_TOOLS=OFF >/dev/null
+  -DFOLDWISE_BUILD_TESTS=OFF -DFOLDWISE_BUILD_BENCHMARKS=OFF -DFOLDWISE_BUILD_TOOLS=OFF \
+  "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" --target folder_file_fuzzer record_text_fuzzer
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

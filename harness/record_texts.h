@@ -21,12 +21,13 @@ namespace harness {
 using TextVisitor = std::function<void(const char* field, std::string& text)>;
 
 // Every text field name a folder record has, in the order a visit takes them.
-#define FOLDWISE_RECORD_TEXT_FIELDS(X)                                                        \
-  X(guid)                                                                                     \
-  X(status) X(dictation_file_name) X(dictation_file_path) X(document_file_name)               \
-      X(document_file_path) X(archive) X(sent) X(protocol) X(date) X(time) X(To) X(Received)  \
-          X(server) X(folder) X(from) X(to) X(cc) X(bcc) X(subject) X(body) X(to_id) X(cc_id) \
-              X(bcc_id) X(to_address) X(cc_address) X(bcc_address) X(error_message)
+// clang-format off
+#define FOLDWISE_RECORD_TEXT_FIELDS(X) \
+  X(guid) X(status) X(dictation_file_name) X(dictation_file_path) X(document_file_name) \
+  X(document_file_path) X(archive) X(sent) X(protocol) X(date) X(time) X(To) X(Received) \
+  X(server) X(folder) X(from) X(to) X(cc) X(bcc) X(subject) X(body) X(to_id) X(cc_id) X(bcc_id) \
+  X(to_address) X(cc_address) X(bcc_address) X(error_message)
+// clang-format on
 
 namespace record_texts_internal {
 #define FOLDWISE_HAS_MEMBER(name)         \

@@ -27,6 +27,7 @@ bool Survives(const std::string& root, const std::string& path, const std::strin
 
 std::string CheckFolderFile(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return "";
+  FakeNetwork network;
   const std::string root = FreshScratch("files");
   const std::string scratch = FreshScratch("files-read");
   harness::PrepareRoot(root);

@@ -8,8 +8,6 @@
 #include <set>
 #include <sstream>
 
-#include "foldwise/network_services.h"
-#include "foldwise/testing/fake_network_services.h"
 #include "foldwise/xml_document.h"
 
 namespace Foldwise {
@@ -18,11 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Installed once for the process: no test of the network, and no real network either.
 struct ProcessSetup {
   ProcessSetup() { CXmlDocument::InitXMLDocument(); }
-  testing::FakeNetworkServices net;
-  ScopedNetworkServices useNet{&net};
 };
 
 struct Tally {

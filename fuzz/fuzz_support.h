@@ -5,10 +5,19 @@
 #include <map>
 #include <string>
 
+#include "foldwise/network_services.h"
+#include "foldwise/testing/fake_network_services.h"
 #include "fuzz/fuzz_checks.h"
 
 namespace Foldwise {
 namespace fuzz {
+
+// In force while a check runs: no test of the network, and no real network either; a unit test
+// that replays inputs gets its own services back afterwards.
+struct FakeNetwork {
+  testing::FakeNetworkServices net;
+  ScopedNetworkServices use{&net};
+};
 
 // A directory of this process, emptied on every call (on /dev/shm when there is one: every
 // save flushes, and a disk would make each input take milliseconds).

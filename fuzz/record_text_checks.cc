@@ -157,6 +157,7 @@ std::string CheckOne(const Operation& op, int slot, const std::string& text) {
 }  // namespace
 
 std::string CheckRecordTexts(const std::uint8_t* data, std::size_t size) {
+  FakeNetwork network;
   // Rounds of: family byte, operation byte, slot byte, length byte (0..63), then the text.
   const std::vector<Operation>& all = harness::AllOperations();
   std::size_t at = 0;

@@ -8,6 +8,16 @@ namespace Foldwise {
 namespace harness {
 namespace {
 
+// Lists the folder in one record form: 1 when it holds anything.
+template <typename Listed, typename Folder>
+int ListsAny(Folder& folder) {
+  long count = 0;
+  Listed* list = nullptr;
+  folder.GetItemListXML(&count, &list);
+  Folder::ReleaseItemList(list);
+  return count > 0 ? 1 : 0;
+}
+
 template <typename Folder>
 void AddCached(Operations& ops, Family family) {
   using Item = typename Folder::Item;
@@ -34,20 +44,8 @@ void AddCached(Operations& ops, Family family) {
     f.MakeXML();
     return -1;
   });
-  row("list", Effect::kReads, [](Folder& f, Texts&) {
-    long count = 0;
-    ItemList* list = nullptr;
-    f.GetItemListXML(&count, &list);
-    Folder::ReleaseItemList(list);
-    return count > 0 ? 1 : 0;
-  });
-  row("list plain form", Effect::kReads, [](Folder& f, Texts&) {
-    long count = 0;
-    Item* list = nullptr;
-    f.GetItemListXML(&count, &list);
-    Folder::ReleaseItemList(list);
-    return count > 0 ? 1 : 0;
-  });
+  row("list", Effect::kReads, [](Folder& f, Texts&) { return ListsAny<ItemList>(f); });
+  row("list plain form", Effect::kReads, [](Folder& f, Texts&) { return ListsAny<Item>(f); });
   row("get", Effect::kReads, [=](Folder& f, Texts& t) {
     Item k = key(t, "g1");
     Item out;

@@ -58,12 +58,15 @@ void AddOutbox(Operations& ops, Family family) {
     const Item k = key(t, "g1");
     return f.ChangeItemXML(k, t.Value<Item>({{"time", "12:00"}}));
   });
-  row("get", Effect::kReads, [=](Folder& f, Texts& t) {
-    ItemList out;
-    out.guid = "\x01untouched";
-    f.GetItemXML(key(t, "g2"), &out);
+  // Reads of one item or server: 1 when |read| filled the record.
+  auto found = [](Folder& f, auto out, auto read) {
+    out.protocol = "\x01untouched";
+    read(out);
     f.DelDataErrInfoXML(out.error_list);
-    return out.guid != "\x01untouched" ? 1 : 0;
+    return out.protocol != "\x01untouched" ? 1 : 0;
+  };
+  row("get", Effect::kReads, [=](Folder& f, Texts& t) {
+    return found(f, ItemList(), [&](ItemList& out) { f.GetItemXML(key(t, "g2"), &out); });
   });
   row("list", Effect::kReads, [](Folder& f, Texts&) {
     std::int32_t count = 0;
@@ -73,11 +76,8 @@ void AddOutbox(Operations& ops, Family family) {
     return count > 0 ? 1 : 0;
   });
   row("get details", Effect::kReads, [=](Folder& f, Texts& t) {
-    ItemList out;
-    out.guid = "\x01untouched";
-    f.GetItemXMLDetails(details(t, "g2"), &out);
-    f.DelDataErrInfoXML(out.error_list);
-    return out.guid != "\x01untouched" ? 1 : 0;
+    return found(f, ItemList(),
+                 [&](ItemList& out) { f.GetItemXMLDetails(details(t, "g2"), &out); });
   });
   done("delete details", [=](Folder& f, Texts& t) { f.DelItemXMLDetails(details(t, "g1")); });
   done("add error details",
@@ -93,11 +93,7 @@ void AddOutbox(Operations& ops, Family family) {
     f.ChangeServerInfoXML(server(t), t.Value<SrvInfo>({{"server", "srv2"}}));
   });
   row("get server", Effect::kReads, [=](Folder& f, Texts& t) {
-    SrvInfoList out;
-    out.protocol = "\x01untouched";
-    f.GetServerInfoXML(server(t), &out);
-    f.DelDataErrInfoXML(out.error_list);
-    return out.protocol != "\x01untouched" ? 1 : 0;
+    return found(f, SrvInfoList(), [&](SrvInfoList& out) { f.GetServerInfoXML(server(t), &out); });
   });
   row("server list", Effect::kReads, [](Folder& f, Texts&) {
     std::int32_t count = 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "foldwise/cached_records.h"
 #include "foldwise/document_records.h"
@@ -85,6 +86,8 @@ class Texts {
 
   // After a run: the text fields it visited, and where the text under test went (if anywhere).
   int visited() const { return visited_; }
+  // The text each visited field held before the text under test went in.
+  const std::vector<std::string>& seen() const { return seen_; }
   bool substituted() const { return !field_.empty(); }
   Role role() const { return role_; }
   const std::string& field() const { return field_; }
@@ -99,6 +102,7 @@ class Texts {
       }
       const auto set = set_.find({role, field});
       if (set != set_.end()) text = set->second;
+      seen_.push_back(text);
       if (visited_++ == slot_) {
         text = text_;
         role_ = role;
@@ -112,6 +116,7 @@ class Texts {
   int slot_ = -1;
   std::string text_;
   int visited_ = 0;
+  std::vector<std::string> seen_;
   Role role_ = Role::kKey;
   std::string field_;
 };

@@ -11,33 +11,36 @@
 namespace Foldwise {
 namespace fuzz {
 
-// Value classes the library does not handle yet: it neither refuses them nor gives them back
-// as they were stored. Their round-trip and refusal checks run only in a strict build
-// (FOLDWISE_FUZZ_STRICT); everything else, no crash and exact key matching included, always.
-enum class KnownGap {
-  kNone,
-  kNul,             // a NUL cuts the value (and a key) short
-  kCarriageReturn,  // "\r" comes back as "\n"
-  kWhitespaceOnly,  // " " or "\t" comes back empty
-  kControl,         // C0 controls other than tab, line feed and carriage return
-  kInvalidUtf8,     // written raw; strict XML readers reject the file
+// The classes of values the tally counts. The first three must round-trip exactly; the others
+// no XML 1.0 file can carry, so every operation must refuse them and change nothing. The
+// carriage return and whitespace-only classes once came back altered (as "\n" and as empty).
+enum class ValueClass {
+  kPlain,
+  kCarriageReturn,
+  kWhitespaceOnly,
+  kNul,
+  kControl,  // C0 controls other than tab, line feed and carriage return
+  kInvalidUtf8,
 };
-KnownGap ClassifyValue(const std::string& value);
-const char* GapName(KnownGap gap);
-bool StrictChecks();
+ValueClass ClassifyValue(const std::string& value);
+const char* ClassName(ValueClass value);
+// Whether no folder may store a value of this class.
+bool MustBeRefused(ValueClass value);
 
-// The first byte picks a folder file; the rest becomes its content. Then that folder's
-// operations run on it: nothing may crash, and a non-empty file that does not parse must come
-// out byte-identical.
+// The first byte picks a folder file; the rest becomes its content. Then every operation of
+// that folder's family runs on it: nothing may crash, and after each a non-empty file that does
+// not parse must still be there byte-identical, or set aside as <file>.damaged-<time>.
 std::string CheckFolderFile(const std::uint8_t* data, std::size_t size);
 
-// The bytes pick a family, a field and a text (several rounds). The text is stored in that
-// field of a new entry: it must come back exactly or be refused with nothing written. Then it
-// is used as a key on a folder holding a known entry: it may match that entry only when it
-// equals the entry's value (ignoring case where the family compares so).
+// The bytes pick a family, one of its operations, a text field of the records that operation
+// takes, and a text (several rounds); see record_text_checks.cc. A value must be stored exactly
+// where a plain one would be, or refused with nothing written; a key equal to no stored text
+// must find and change no more than a key that matches nothing. No file may ever hold what a
+// strict XML reader rejects.
 std::string CheckRecordTexts(const std::uint8_t* data, std::size_t size);
 
-// Counts of values tried and refused, by class, for the report of a fuzzing run.
+// Counts of values tried, refused and stored, by class, and of the operations that took them,
+// for the report of a fuzzing run.
 void PrintValueTally();
 
 }  // namespace fuzz

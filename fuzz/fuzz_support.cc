@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
-#include "foldwise/network_services.h"
-#include "foldwise/testing/fake_network_services.h"
 #include "foldwise/xml_document.h"
 
 namespace Foldwise {
@@ -17,16 +16,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Installed once for the process: no test of the network, and no real network either.
 struct ProcessSetup {
   ProcessSetup() { CXmlDocument::InitXMLDocument(); }
-  testing::FakeNetworkServices net;
-  ScopedNetworkServices useNet{&net};
 };
 
 struct Tally {
   long tried[6] = {};
   long refused[6] = {};
+  long stored[6] = {};
+  std::set<std::string> operations;
 };
 Tally& Values() {
   static Tally tally;
@@ -70,34 +68,50 @@ bool NextScalar(const std::string& text, std::size_t& i) {
 
 }  // namespace
 
-KnownGap ClassifyValue(const std::string& value) {
-  if (value.find('\0') != std::string::npos) return KnownGap::kNul;
+ValueClass ClassifyValue(const std::string& value) {
+  if (value.find('\0') != std::string::npos) return ValueClass::kNul;
   for (const char c : value) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') return KnownGap::kControl;
+    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') return ValueClass::kControl;
   }
   for (std::size_t i = 0; i < value.size();) {
-    if (!NextScalar(value, i)) return KnownGap::kInvalidUtf8;
+    if (!NextScalar(value, i)) return ValueClass::kInvalidUtf8;
   }
-  if (value.find('\r') != std::string::npos) return KnownGap::kCarriageReturn;
+  if (value.find('\r') != std::string::npos) return ValueClass::kCarriageReturn;
   if (!value.empty() && value.find_first_not_of(" \t\n\r") == std::string::npos) {
-    return KnownGap::kWhitespaceOnly;
+    return ValueClass::kWhitespaceOnly;
   }
-  return KnownGap::kNone;
+  return ValueClass::kPlain;
 }
 
-const char* GapName(KnownGap gap) {
-  static const char* const kNames[] = {"plain",           "NUL",        "carriage return",
-                                       "whitespace only", "C0 control", "invalid UTF-8"};
-  return kNames[static_cast<int>(gap)];
+const char* ClassName(ValueClass value) {
+  static const char* const kNames[] = {"plain", "carriage return", "whitespace only",
+                                       "NUL",   "C0 control",      "invalid UTF-8"};
+  return kNames[static_cast<int>(value)];
 }
 
-bool StrictChecks() {
-#ifdef FOLDWISE_FUZZ_STRICT
-  return true;
-#else
-  return false;
-#endif
+bool MustBeRefused(ValueClass value) { return value >= ValueClass::kNul; }
+
+std::string StrictXmlProblem(const std::string& bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto u = static_cast<unsigned char>(bytes[i]);
+    if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') return "a raw control character";
+    if (!NextScalar(bytes, i)) return "invalid UTF-8";
+  }
+  // Character references must name characters XML 1.0 allows.
+  for (std::size_t at = bytes.find("&#"); at != std::string::npos; at = bytes.find("&#", at + 2)) {
+    const bool hex = at + 2 < bytes.size() && bytes[at + 2] == 'x';
+    const std::size_t digits = at + (hex ? 3 : 2);
+    const std::size_t end = bytes.find(';', digits);
+    if (end == std::string::npos || end == digits || end - digits > 8) return "a broken reference";
+    const unsigned long code =
+        std::stoul(bytes.substr(digits, end - digits), nullptr, hex ? 16 : 10);
+    const bool allowed = code == 0x9 || code == 0xA || code == 0xD ||
+                         (code >= 0x20 && code <= 0xD7FF) || (code >= 0xE000 && code <= 0xFFFD) ||
+                         (code >= 0x10000 && code <= 0x10FFFF);
+    if (!allowed) return "a reference to character " + std::to_string(code);
+  }
+  return "";
 }
 
 std::string FreshScratch(const std::string& name) {
@@ -123,16 +137,19 @@ std::map<std::string, std::string> Snapshot(const std::string& dir) {
   return files;
 }
 
-void TallyValue(KnownGap gap, bool refused) {
-  ++Values().tried[static_cast<int>(gap)];
-  if (refused) ++Values().refused[static_cast<int>(gap)];
+void TallyValue(const std::string& operation, ValueClass value, bool refused, bool stored) {
+  Values().operations.insert(operation);
+  ++Values().tried[static_cast<int>(value)];
+  if (refused) ++Values().refused[static_cast<int>(value)];
+  if (stored) ++Values().stored[static_cast<int>(value)];
 }
 
 void PrintValueTally() {
-  std::fprintf(stderr, "values tried (refused) by class:");
+  std::fprintf(stderr, "values tried in %zu operations; tried / refused / stored exactly by class:",
+               Values().operations.size());
   for (int i = 0; i < 6; ++i) {
-    std::fprintf(stderr, " %s %ld (%ld);", GapName(static_cast<KnownGap>(i)), Values().tried[i],
-                 Values().refused[i]);
+    std::fprintf(stderr, " %s %ld / %ld / %ld;", ClassName(static_cast<ValueClass>(i)),
+                 Values().tried[i], Values().refused[i], Values().stored[i]);
   }
   std::fprintf(stderr, "\n");
 }

@@ -1,40 +1,30 @@
-// Arbitrary texts in every key and value of every family with record texts.
+// Arbitrary texts in every key and value of every operation of every family. Each input runs an
+// operation twice from the family's good state: once with the text under test in one text field
+// of the records it takes, once with a plain marker text there (the reference). Where the text
+// is a value, the folder must store it exactly where the reference stored the marker, or refuse
+// it with nothing written; where it is a key that equals no stored text, it must find and change
+// exactly what the marker did: nothing it would not find without that field.
+#include <algorithm>
 #include <cctype>
-#include <functional>
-#include <vector>
 
-#include "foldwise/cached_folders.h"
-#include "foldwise/documents_folders.h"
 #include "foldwise/errors.h"
-#include "foldwise/outbox_folders.h"
+#include "foldwise/xml_document.h"
 #include "fuzz/fuzz_checks.h"
 #include "fuzz/fuzz_support.h"
+#include "harness/family_table.h"
 
 namespace Foldwise {
 namespace fuzz {
 namespace {
 
-template <typename Record>
-struct Field {
-  const char* name;
-  std::string Record::*member;
-  bool key;          // the family matches keys on it
-  bool ignoresCase;  // and compares it ignoring case
-};
+using harness::Operation;
+using harness::Role;
 
-// Every stored text of a record and how keys use it. Paths are stored in a converted form, so
-// they are tried for crashes and matching only, never for an exact round trip.
-bool IsPath(const char* name) { return std::string(name).find("path") != std::string::npos; }
+constexpr char kMarker[] = "zq-marker";
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 // |text| with every byte outside printable ASCII as \xNN, so a report shows what was tried.
@@ -54,380 +44,145 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-// One family seen through four calls on a data directory.
-template <typename Record>
-struct Family {
-  const char* name;
-  std::vector<Field<Record>> fields;
-  // Adds |record|; false when the folder refused it (a result of 0, or ComError).
-  std::function<bool(const std::string&, const Record&)> add;
-  // Every stored entry.
-  std::function<std::vector<Record>(const std::string&)> list;
-  // Whether |key| finds an entry.
-  std::function<bool(const std::string&, const Record&)> find;
-  std::function<void(const std::string&, const Record&)> remove;
+struct Run {
+  std::map<std::string, std::string> before, after;
+  std::vector<std::pair<std::string, std::string>> stored;  // field and text, sorted
+  int result = -1;
+  bool raised = false;
+  harness::Texts texts;
 };
 
-// The known entry every key is tried against, and the base of every new entry.
-template <typename Record>
-Record Known(const Family<Record>& family, const char* text) {
-  Record record;
-  for (const auto& field : family.fields) record.*(field.member) = text;
-  return record;
+Run RunOnce(const Operation& op, int slot, const std::string& text, const char* scratch) {
+  const std::string dir = FreshScratch(scratch);
+  harness::SetupFamily(op.family, dir);
+  Run run;
+  run.before = Snapshot(dir);
+  run.texts.Substitute(slot, text);
+  try {
+    run.result = op.run(dir, run.texts);
+  } catch (const ComError&) {
+    run.raised = true;
+  }
+  if (CXmlDocument::IsCacheActive()) CXmlDocument::DeactiveCacheDOMDocument(1);
+  run.after = Snapshot(dir);
+  for (const harness::Stored& stored : harness::ReadFamily(op.family, dir)) {
+    const std::string kind = stored.server ? "server." : "";
+    for (const auto& [field, value] : stored.texts) run.stored.emplace_back(kind + field, value);
+    for (const std::string& value : stored.errorTexts) run.stored.emplace_back("error", value);
+    run.stored.emplace_back(kind + "errors", std::to_string(stored.errors));
+  }
+  std::sort(run.stored.begin(), run.stored.end());
+  return run;
 }
 
-// The listed entries that hold anything: a documents listing has one entry per child node.
-template <typename Record>
-std::vector<Record> Stored(const Family<Record>& family, const std::string& dir) {
-  std::vector<Record> kept;
-  for (const Record& record : family.list(dir)) {
-    for (const auto& field : family.fields) {
-      if (!(record.*(field.member)).empty()) {
-        kept.push_back(record);
-        break;
+// The texts |op| puts into its fields by itself, from a run without a text under test.
+const std::vector<std::string>& OwnTextsOf(const Operation& op) {
+  static std::map<const Operation*, std::vector<std::string>> texts;
+  const auto found = texts.find(&op);
+  if (found != texts.end()) return found->second;
+  return texts[&op] = RunOnce(op, -1, "", "slots").texts.seen();
+}
+
+// Whether |text| may rightly behave unlike the marker: it equals a stored text (ignoring case,
+// as most keys compare), or names a delivery protocol, which selects the details written.
+bool MayDiffer(const std::string& text, const Run& reference) {
+  const std::string lower = Lower(text);
+  for (const char* protocol : {"ftp", "mail", "smtp"}) {
+    if (lower == protocol) return true;
+  }
+  for (const auto& [field, value] : reference.stored) {
+    if (Lower(value) == lower) return true;
+  }
+  return false;
+}
+
+std::string CheckOne(const Operation& op, int slot, const std::string& text) {
+  Run fuzz = RunOnce(op, slot, text, "text");
+  if (!fuzz.texts.substituted()) return "";
+  const std::string where = std::string(harness::FamilyName(op.family)) + " / " + op.name +
+                            (fuzz.texts.role() == Role::kKey ? " key " : " value ") +
+                            fuzz.texts.field() + " = \"" + Escaped(text) + "\"";
+  for (const auto& [file, bytes] : fuzz.after) {
+    const std::string problem = StrictXmlProblem(bytes);
+    if (!problem.empty()) return where + ": " + file + " holds " + problem;
+  }
+  if (text.empty() || fuzz.texts.field().find("path") != std::string::npos) return "";
+  const Run reference = RunOnce(op, slot, kMarker, "reference");
+  const ValueClass kind = ClassifyValue(text);
+  const bool unchanged = fuzz.after == fuzz.before;
+  if (fuzz.texts.role() == Role::kValue) {
+    const bool stored = std::any_of(fuzz.stored.begin(), fuzz.stored.end(),
+                                    [&](const auto& entry) { return entry.second == text; });
+    TallyValue(std::string(harness::FamilyName(op.family)) + " / " + op.name, kind, unchanged,
+               stored);
+  }
+  if (MayDiffer(text, reference)) return "";
+
+  // The reference with the marker read as the text under test: what the folder should hold.
+  auto expected = reference.stored;
+  for (auto& entry : expected) {
+    if (entry.second != kMarker) continue;
+    entry.second = text;
+  }
+  std::sort(expected.begin(), expected.end());
+  if (MustBeRefused(kind)) {
+    // Refused, the operation may still do the rest of its work (the other steps of a bracket):
+    // every text the folder then holds is one the reference holds too, and never this one.
+    if (unchanged) return "";
+    for (const auto& entry : fuzz.stored) {
+      if (entry.second == text || entry.second == kMarker ||
+          !std::binary_search(reference.stored.begin(), reference.stored.end(), entry)) {
+        return where + ": accepted a value no XML file can carry, the folder holds " + entry.first +
+               " = \"" + Escaped(entry.second) + "\"";
       }
     }
+    return "";
   }
-  return kept;
-}
-
-template <typename Record>
-std::string CheckValue(const Family<Record>& family, const Field<Record>& field,
-                       const std::string& text) {
-  const std::string dir = FreshScratch("values");
-  Record record = Known(family, "fz");
-  record.*(field.member) = text;
-  bool refused = true;
-  try {
-    refused = !family.add(dir, record);
-  } catch (const ComError&) {
+  if (fuzz.stored != expected) {
+    std::string got;
+    for (const auto& [field, value] : fuzz.stored) got += field + "=" + Escaped(value) + "; ";
+    std::string want;
+    for (const auto& [field, value] : expected) want += field + "=" + Escaped(value) + "; ";
+    return where + ": the folder holds [" + got + "], expected [" + want + "]";
   }
-  const std::vector<Record> stored = Stored(family, dir);
-  const KnownGap gap = ClassifyValue(text);
-  const std::string where =
-      std::string(family.name) + "." + field.name + " = \"" + Escaped(text) + "\"";
-  if (!refused && stored.size() != 1)
-    return where + ": accepted, but " + std::to_string(stored.size()) + " entries";
-  if (refused && !stored.empty()) return where + ": refused, but an entry was written";
-  TallyValue(gap, refused);
-  if (refused || IsPath(field.name)) return "";
-  if (stored[0].*(field.member) == text) return "";
-  if (gap != KnownGap::kNone && !StrictChecks()) return "";
-  return where + ": stored, but read back as \"" + Escaped(stored[0].*(field.member)) + "\" (" +
-         GapName(gap) + ")";
-}
-
-template <typename Record>
-std::string CheckKey(const Family<Record>& family, const Field<Record>& field,
-                     const std::string& text) {
-  if (text.empty() || !field.key) return "";  // an empty field is no condition
-  const std::string dir = FreshScratch("keys");
-  const Record known = Known(family, "a");
-  try {
-    if (!family.add(dir, known)) return std::string(family.name) + ": the known entry was refused";
-  } catch (const ComError& error) {
-    return std::string(family.name) + ": the known entry raised " + error.what();
-  }
-  Record key;
-  key.*(field.member) = text;
-  const bool equal = field.ignoresCase ? EqualsIgnoringCase(text, "a") : text == "a";
-  const std::string where =
-      std::string(family.name) + " key " + field.name + " = \"" + Escaped(text) + "\"";
-  bool found = false;
-  try {
-    found = family.find(dir, key);
-  } catch (const ComError&) {
-  }
-  // A key of a known gap class may still widen the match: checked only in a strict build.
-  const bool gapExcused = ClassifyValue(text) != KnownGap::kNone && !StrictChecks();
-  if (found && !equal && !gapExcused) return where + ": matched the entry \"a\"";
-  try {
-    family.remove(dir, key);
-  } catch (const ComError&) {
-  }
-  if (!equal && !gapExcused && Stored(family, dir).size() != 1) {
-    return where + ": deleted the entry \"a\"";
+  if (op.effect == harness::Effect::kReads &&
+      (fuzz.result != reference.result || fuzz.raised != reference.raised)) {
+    return where + ": found " + std::to_string(fuzz.result) +
+           " where a key matching nothing finds " + std::to_string(reference.result);
   }
   return "";
-}
-
-template <typename Record>
-std::string Check(const Family<Record>& family, unsigned fieldByte, const std::string& text) {
-  const Field<Record>& field = family.fields[fieldByte % family.fields.size()];
-  std::string error = CheckValue(family, field, text);
-  if (error.empty()) error = CheckKey(family, field, text);
-  return error;
-}
-
-// ---- The families -------------------------------------------------------------------------
-
-template <typename Folder>
-Folder CachedAt(const std::string& dir) {
-  Folder folder;
-  folder.SetXmlFalePath(dir.c_str());
-  return folder;
-}
-
-template <typename Folder>
-Folder At(const std::string& dir) {
-  Folder folder;
-  folder.SetDirectory(dir);
-  return folder;
-}
-
-// Cached keys are exact on every field.
-template <typename Folder>
-Family<typename Folder::Item> Cached(const char* name,
-                                     std::vector<Field<typename Folder::Item>> fields) {
-  using Item = typename Folder::Item;
-  Family<Item> family;
-  family.name = name;
-  family.fields = std::move(fields);
-  family.add = [](const std::string& dir, const Item& item) {
-    Item copy = item;
-    return CachedAt<Folder>(dir).AddItemXML(copy, 0) == 1;
-  };
-  family.list = [](const std::string& dir) {
-    long count = 0;
-    Item* list = nullptr;
-    CachedAt<Folder>(dir).GetItemListXML(&count, &list);
-    std::vector<Item> items(list, list + (list != nullptr ? count : 0));
-    Folder::ReleaseItemList(list);
-    return items;
-  };
-  family.find = [](const std::string& dir, const Item& key) {
-    Item copy = key;
-    Item out;
-    return CachedAt<Folder>(dir).GetItemXML(copy, &out) == 1;
-  };
-  family.remove = [](const std::string& dir, const Item& key) {
-    Item copy = key;
-    CachedAt<Folder>(dir).DelItemXML(copy);
-  };
-  return family;
-}
-
-template <typename Folder, typename Listed>
-std::vector<Listed> ListDocuments(const std::string& dir) {
-  Folder folder = At<Folder>(dir);
-  long count = 0;
-  Listed* list = nullptr;
-  folder.GetItemListXML(&count, &list);
-  std::vector<Listed> items(list, list + (list != nullptr ? count : 0));
-  folder.DelItemListXML(list);
-  return items;
-}
-
-// The documents folders: keys are the identity fields, compared ignoring case.
-template <typename Folder, typename Item, typename Listed>
-Family<Item> Documents(const char* name, std::vector<Field<Item>> fields,
-                       std::function<bool(Folder&, const Item&)> add) {
-  Family<Item> family;
-  family.name = name;
-  family.fields = std::move(fields);
-  family.add = [add](const std::string& dir, const Item& item) {
-    Folder folder = At<Folder>(dir);
-    return add(folder, item);
-  };
-  family.list = [](const std::string& dir) {
-    std::vector<Item> items;
-    for (const Listed& listed : ListDocuments<Folder, Listed>(dir)) items.push_back(listed);
-    return items;
-  };
-  family.find = [](const std::string& dir, const Item& key) {
-    Listed out;
-    out.guid = "\x01untouched";
-    At<Folder>(dir).GetItemXML(key, &out);
-    return out.guid != "\x01untouched";
-  };
-  family.remove = [](const std::string& dir, const Item& key) { At<Folder>(dir).DelItemXML(key); };
-  return family;
-}
-
-// The outboxes find and delete by the identity of the dictation, guid included, ignoring case
-// (the matching hook of the by-reference change compares the guid exactly; not used here).
-template <typename Folder>
-Family<typename Folder::Item> Outbox(const char* name,
-                                     std::vector<Field<typename Folder::Item>> fields) {
-  using Item = typename Folder::Item;
-  using ItemList = typename Folder::ItemList;
-  Family<Item> family;
-  family.name = name;
-  family.fields = std::move(fields);
-  family.add = [](const std::string& dir, const Item& item) {
-    At<Folder>(dir).AddItemSmtpXML(item, {});
-    return true;
-  };
-  family.list = [](const std::string& dir) {
-    Folder folder = At<Folder>(dir);
-    std::int32_t count = 0;
-    ItemList* list = nullptr;
-    folder.GetItemListXML(&count, &list);
-    std::vector<Item> items;
-    for (std::int32_t i = 0; list != nullptr && i < count; ++i) items.push_back(list[i]);
-    folder.DelItemListXML(count, list);
-    return items;
-  };
-  family.find = [](const std::string& dir, const Item& key) {
-    Folder folder = At<Folder>(dir);
-    ItemList out;
-    out.guid = "\x01untouched";
-    folder.GetItemXML(key, &out);
-    folder.DelDataErrInfoXML(out.error_list);
-    return out.guid != "\x01untouched";
-  };
-  family.remove = [](const std::string& dir, const Item& key) { At<Folder>(dir).DelItemXML(key); };
-  return family;
-}
-
-#define FIELD(Record, name, key, ignoresCase) \
-  Field<Record> { #name, &Record::name, key, ignoresCase }
-
-using Voice = VOICE_ITEM_XML_DATA;
-using Sent = SENTITEMS_ITEM_XML_DATA;
-using Inbox = INBOX_TYPIST_ITEM_XML_DATA;
-using Doc = DOCUMENTS_ITEM_XML_DATA;
-using TypistDoc = DOCUMENTS_TYPIST_ITEM_XML_DATA;
-using TypistSent = SENTITEMS_TYPIST_ITEM_XML_DATA;
-using Out = OUTBOX_ITEM_XML_DATA;
-using TypistOut = OUTBOX_TYPIST_ITEM_XML_DATA;
-
-const Family<Voice>& VoiceFamily() {
-  static const Family<Voice> family = Cached<CVoiceFolderXML>(
-      "voice", {FIELD(Voice, guid, true, false), FIELD(Voice, dictation_file_name, true, false),
-                FIELD(Voice, dictation_file_path, false, false), FIELD(Voice, status, true, false),
-                FIELD(Voice, document_file_name, true, false),
-                FIELD(Voice, document_file_path, false, false), FIELD(Voice, archive, true, false),
-                FIELD(Voice, sent, true, false), FIELD(Voice, protocol, true, false)});
-  return family;
-}
-
-const Family<Sent>& SentFamily() {
-  static const Family<Sent> family = Cached<CSentItemsFolderXML>(
-      "sent items",
-      {FIELD(Sent, guid, true, false), FIELD(Sent, status, true, false),
-       FIELD(Sent, dictation_file_name, true, false),
-       FIELD(Sent, dictation_file_path, false, false), FIELD(Sent, document_file_name, true, false),
-       FIELD(Sent, document_file_path, false, false), FIELD(Sent, protocol, true, false),
-       FIELD(Sent, date, true, false), FIELD(Sent, time, true, false)});
-  return family;
-}
-
-const Family<Inbox>& InboxFamily() {
-  static const Family<Inbox> family = Cached<CInBoxTypistFolderXML>(
-      "typist inbox",
-      {FIELD(Inbox, guid, true, false), FIELD(Inbox, dictation_file_name, true, false),
-       FIELD(Inbox, dictation_file_path, false, false), FIELD(Inbox, status, true, false),
-       FIELD(Inbox, protocol, true, false), FIELD(Inbox, date, true, false),
-       FIELD(Inbox, time, true, false), FIELD(Inbox, document_file_name, true, false),
-       FIELD(Inbox, document_file_path, false, false)});
-  return family;
-}
-
-const Family<Doc>& DocumentsFamily() {
-  static const Family<Doc> family =
-      Documents<CDocumentsFolderXML, Doc, DOCUMENTS_ITEMLIST_XML_DATA>(
-          "documents",
-          {FIELD(Doc, guid, true, true), FIELD(Doc, document_file_name, true, true),
-           FIELD(Doc, document_file_path, false, false), FIELD(Doc, protocol, false, false),
-           FIELD(Doc, date, false, false), FIELD(Doc, time, false, false),
-           FIELD(Doc, dictation_file_name, true, true),
-           FIELD(Doc, dictation_file_path, false, false)},
-          [](CDocumentsFolderXML& folder, const Doc& item) {
-            folder.AddItemFtpXML(item, {"srv", "in"}, 1);
-            return true;
-          });
-  return family;
-}
-
-const Family<TypistDoc>& TypistDocumentsFamily() {
-  static const Family<TypistDoc> family =
-      Documents<CDocumentsTypistFolderXML, TypistDoc, TypistDoc>(
-          "typist documents",
-          {FIELD(TypistDoc, guid, true, true), FIELD(TypistDoc, document_file_name, true, true),
-           FIELD(TypistDoc, document_file_path, false, false),
-           FIELD(TypistDoc, dictation_file_name, true, true),
-           FIELD(TypistDoc, dictation_file_path, false, false),
-           FIELD(TypistDoc, status, false, false), FIELD(TypistDoc, To, false, false),
-           FIELD(TypistDoc, Received, false, false)},
-          [](CDocumentsTypistFolderXML& folder, const TypistDoc& item) {
-            folder.AddItemXML(item);
-            return true;
-          });
-  return family;
-}
-
-const Family<TypistSent>& TypistSentFamily() {
-  static const Family<TypistSent> family =
-      Documents<CSentItemsTypistFolderXML, TypistSent, SENTITEMS_TYPIST_ITEMLIST_XML_DATA>(
-          "typist sent items",
-          {FIELD(TypistSent, guid, true, true), FIELD(TypistSent, status, false, false),
-           FIELD(TypistSent, document_file_name, true, true),
-           FIELD(TypistSent, document_file_path, false, false),
-           FIELD(TypistSent, dictation_file_name, true, true),
-           FIELD(TypistSent, dictation_file_path, false, false),
-           FIELD(TypistSent, protocol, false, false), FIELD(TypistSent, date, false, false),
-           FIELD(TypistSent, time, false, false)},
-          [](CSentItemsTypistFolderXML& folder, const TypistSent& item) {
-            return folder.AddItemXML(item);
-          });
-  return family;
-}
-
-const Family<Out>& OutboxFamily() {
-  static const Family<Out> family = Outbox<COutBoxFolderXML>(
-      "outbox", {FIELD(Out, guid, true, true), FIELD(Out, dictation_file_name, true, true),
-                 FIELD(Out, dictation_file_path, false, false), FIELD(Out, protocol, true, true),
-                 FIELD(Out, date, false, false), FIELD(Out, time, false, false)});
-  return family;
-}
-
-const Family<TypistOut>& TypistOutboxFamily() {
-  static const Family<TypistOut> family = Outbox<COutBoxTypistFolderXML>(
-      "typist outbox",
-      {FIELD(TypistOut, guid, true, true), FIELD(TypistOut, document_file_name, true, true),
-       FIELD(TypistOut, document_file_path, false, false),
-       FIELD(TypistOut, dictation_file_name, true, true),
-       FIELD(TypistOut, dictation_file_path, false, false), FIELD(TypistOut, protocol, true, true),
-       FIELD(TypistOut, date, true, true), FIELD(TypistOut, time, true, true)});
-  return family;
-}
-
-#undef FIELD
-
-std::string CheckOne(unsigned familyByte, unsigned fieldByte, const std::string& text) {
-  switch (familyByte % 8) {
-    case 0:
-      return Check(VoiceFamily(), fieldByte, text);
-    case 1:
-      return Check(SentFamily(), fieldByte, text);
-    case 2:
-      return Check(InboxFamily(), fieldByte, text);
-    case 3:
-      return Check(DocumentsFamily(), fieldByte, text);
-    case 4:
-      return Check(TypistDocumentsFamily(), fieldByte, text);
-    case 5:
-      return Check(TypistSentFamily(), fieldByte, text);
-    case 6:
-      return Check(OutboxFamily(), fieldByte, text);
-    default:
-      return Check(TypistOutboxFamily(), fieldByte, text);
-  }
 }
 
 }  // namespace
 
 std::string CheckRecordTexts(const std::uint8_t* data, std::size_t size) {
-  // Rounds of: family byte, field byte, length byte (0..63), then that many bytes of text.
+  FakeNetwork network;
+  // Rounds of: family byte, operation byte, slot byte, length byte (0..63 and a form), then the
+  // text.
+  const std::vector<Operation>& all = harness::AllOperations();
   std::size_t at = 0;
-  for (int round = 0; round < 4 && at + 3 <= size; ++round) {
-    const unsigned family = data[at];
-    const unsigned field = data[at + 1];
-    const std::size_t length = std::min<std::size_t>(data[at + 2] % 64, size - at - 3);
-    const std::string text(reinterpret_cast<const char*>(data) + at + 3, length);
-    at += 3 + length;
-    std::string error = CheckOne(family, field, text);
+  for (int round = 0; round < 4 && at + 4 <= size; ++round) {
+    const auto family = static_cast<harness::Family>(data[at] % harness::kFamilyCount);
+    std::vector<const Operation*> ops;
+    for (const Operation& op : all) {
+      if (op.family == family) ops.push_back(&op);
+    }
+    const Operation& op = *ops[data[at + 1] % ops.size()];
+    const std::vector<std::string>& own = OwnTextsOf(op);
+    const int slot = own.empty() ? -1 : static_cast<int>(data[at + 2] % own.size());
+    const std::size_t length = std::min<std::size_t>(data[at + 3] % 64, size - at - 4);
+    const std::string bytes(reinterpret_cast<const char*>(data) + at + 4, length);
+    const unsigned form = data[at + 3] >> 6;
+    at += 4 + length;
+    if (slot < 0) continue;
+    // The top bits of the length byte make the text from the field's own text too, so keys
+    // that almost match (longer, a proper prefix, or with more before) come up often.
+    const std::string& mine = own[static_cast<std::size_t>(slot)];
+    std::string text = bytes;
+    if (form == 1) text = mine + bytes;
+    if (form == 2 && mine.size() > 1) text = mine.substr(0, 1 + bytes.size() % (mine.size() - 1));
+    if (form == 3) text = bytes + mine;
+    std::string error = CheckOne(op, slot, text);
     if (!error.empty()) return error;
   }
   return "";

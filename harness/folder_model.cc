@@ -23,7 +23,7 @@ struct FamilyFiles {
   const char* encrypted;  // the second file of a cached folder, else null
 };
 
-const FamilyFiles kFiles[kFamilyCount] = {
+const FamilyFiles kFiles[kModelFamilies] = {
     {"voice", "VoiceFolder.xml", "VoiceEFolder.xml"},
     {"sent-items", "SentItemsFolder.xml", "SentItemsEFolder.xml"},
     {"typist-inbox", "InBoxTypistFolder.xml", "InBoxTypistEFolder.xml"},
@@ -48,7 +48,7 @@ const T& Pick(std::mt19937_64& random, std::initializer_list<T> choices) {
 
 Op GenerateOne(std::mt19937_64& random) {
   Op op;
-  op.family = static_cast<Family>(random() % kFamilyCount);
+  op.family = static_cast<Family>(random() % kModelFamilies);
   op.guid = Pick<const char*>(random, {"g0", "g1", "g2", "g3", "g4"});
   const unsigned roll = random() % 10;
   if (IsCached(op.family)) {
@@ -143,114 +143,49 @@ void ApplyOne(const Op& op, Model& model) {
   }
 }
 
+// Replaces a cached folder's whole list: the one operation whose length the generator picks.
 template <typename Folder>
-Folder CachedAt(const std::string& dir) {
+void SetList(const Op& op, const std::string& dir) {
+  using Item = typename Folder::Item;
+  std::vector<Item> list;
+  for (const Op& part : op.parts) {
+    Item record;
+    record.guid = part.guid;
+    record.dictation_file_name = part.name;
+    record.status = part.status;
+    list.push_back(record);
+  }
   Folder folder;
   folder.SetXmlFalePath(dir.c_str());
-  return folder;
+  folder.SetItemListXML(static_cast<long>(list.size()), list.empty() ? nullptr : list.data());
 }
 
-template <typename Folder>
-Folder At(const std::string& dir) {
-  Folder folder;
-  folder.SetDirectory(dir);
-  return folder;
-}
-
-template <typename Folder>
-void ExecuteCached(const Op& op, const std::string& dir) {
-  using Item = typename Folder::Item;
-  Folder folder = CachedAt<Folder>(dir);
-  auto item = [](const Op& from) {
-    Item record;
-    record.guid = from.guid;
-    record.dictation_file_name = from.name;
-    record.status = from.status;
-    return record;
+// The family table's row for |op|, with the generated texts in place of the row's own.
+void RunRow(const Op& op, const std::string& dir) {
+  static const char* const kRows[kModelFamilies][3] = {
+      // add, delete, change
+      {"add plain", "delete one", "change one"},
+      {"add plain", "delete one", "change one"},
+      {"add plain", "delete one", "change one"},
+      {nullptr, nullptr, nullptr},
+      {"add ftp", "delete", nullptr},
+      {"add", "delete", nullptr},
+      {"add", "delete", nullptr},
+      {"add smtp", "delete", "add error"},
+      {"add smtp", "delete", "add error"},
   };
-  Item key;
-  key.guid = op.guid;
-  Item values;
-  values.status = op.status;
-  switch (op.kind) {
-    case Kind::kAdd: {
-      Item record = item(op);
-      folder.AddItemXML(record, 0);
-      break;
-    }
-    case Kind::kDelete:
-      folder.DelItemXML(key);
-      break;
-    case Kind::kChange:
-      folder.ChangeItemXML(key, values, 0);
-      break;
-    default: {
-      std::vector<Item> list;
-      for (const Op& part : op.parts) list.push_back(item(part));
-      folder.SetItemListXML(static_cast<long>(list.size()), list.empty() ? nullptr : list.data());
-    }
-  }
-}
-
-template <typename Folder>
-void ExecuteOutbox(const Op& op, const std::string& dir) {
-  using Item = typename Folder::Item;
-  using ErrInfo = typename Folder::ErrInfo;
-  Folder folder = At<Folder>(dir);
-  Item item;
-  item.guid = op.guid;
+  Texts texts;
+  texts.Set(Role::kKey, "guid", op.guid);
   if (op.kind == Kind::kAdd) {
-    item.dictation_file_name = op.name;
-    item.protocol = "smtp";
-    folder.AddItemSmtpXML(item, {});
-  } else if (op.kind == Kind::kDelete) {
-    folder.DelItemXML(item);
-  } else {
-    folder.AddItemErrInfoXML(item, ErrInfo{"d", "t", "refused"});
+    texts.Set(Role::kValue, "guid", op.guid);
+    const bool documents = op.family >= kDocuments && op.family <= kTypistSentItems;
+    texts.Set(Role::kValue, documents ? "document_file_name" : "dictation_file_name", op.name);
+    if (IsCached(op.family)) texts.Set(Role::kValue, "status", op.status);
+  } else if (op.kind == Kind::kChange) {
+    texts.Set(Role::kValue, "status", op.status);
   }
-}
-
-template <typename Folder>
-std::vector<Entry> ReadCached(const std::string& dir) {
-  Folder folder = CachedAt<Folder>(dir);
-  long count = 0;
-  typename Folder::Item* list = nullptr;
-  folder.GetItemListXML(&count, &list);
-  std::vector<Entry> entries;
-  for (long i = 0; i < count; ++i) {
-    entries.push_back({list[i].guid, list[i].dictation_file_name, list[i].status, 0});
-  }
-  Folder::ReleaseItemList(list);
-  return entries;
-}
-
-template <typename Folder, typename Record>
-std::vector<Entry> ReadDocuments(const std::string& dir) {
-  Folder folder = At<Folder>(dir);
-  long count = 0;
-  Record* list = nullptr;
-  folder.GetItemListXML(&count, &list);
-  std::vector<Entry> entries;
-  for (long i = 0; i < count; ++i) {
-    if (!list[i].guid.empty()) entries.push_back({list[i].guid, list[i].document_file_name, "", 0});
-  }
-  folder.DelItemListXML(list);
-  return entries;
-}
-
-template <typename Folder>
-std::vector<Entry> ReadOutbox(const std::string& dir) {
-  Folder folder = At<Folder>(dir);
-  std::int32_t count = 0;
-  typename Folder::ItemList* list = nullptr;
-  folder.GetItemListXML(&count, &list);
-  std::vector<Entry> entries;
-  for (std::int32_t i = 0; i < count; ++i) {
-    if (list[i].guid.empty()) continue;
-    entries.push_back({list[i].guid, list[i].dictation_file_name, "", list[i].error_count});
-  }
-  folder.DelItemListXML(count, list);
-  return entries;
+  const char* row = kRows[op.family][static_cast<int>(op.kind)];
+  FindOperation(op.family, row).run(dir, texts);
 }
 
 }  // namespace
@@ -282,7 +217,7 @@ std::string Describe(const Op& op) {
 
 std::vector<std::string> FolderFiles() {
   std::vector<std::string> files;
-  for (int f = 0; f < kFamilyCount; ++f) {
+  for (int f = 0; f < kModelFamilies; ++f) {
     files.push_back(PlainFile(static_cast<Family>(f)));
     if (kFiles[f].encrypted != nullptr) files.push_back(EncryptedFile(static_cast<Family>(f)));
   }
@@ -292,7 +227,7 @@ std::vector<std::string> FolderFiles() {
 Family FamilyOf(const std::string& file) {
   const std::string dir = file.substr(0, file.find('/'));
   int f = 0;
-  while (f + 1 < kFamilyCount && dir != kFiles[f].dir) ++f;
+  while (f + 1 < kModelFamilies && dir != kFiles[f].dir) ++f;
   return static_cast<Family>(f);
 }
 
@@ -335,57 +270,26 @@ void Execute(const Op& op, const std::string& root) {
     return;
   }
   const std::string dir = root + "/" + kFiles[op.family].dir;
-  switch (op.family) {
-    case kVoice:
-      return ExecuteCached<CVoiceFolderXML>(op, dir);
-    case kSentItems:
-      return ExecuteCached<CSentItemsFolderXML>(op, dir);
-    case kTypistInbox:
-      return ExecuteCached<CInBoxTypistFolderXML>(op, dir);
-    case kAttributes: {
-      CFolderAttrXML folder = At<CFolderAttrXML>(dir);
-      const int on = op.status == "on" ? 1 : 0;
-      if (op.flag == 0) {
-        folder.EnableEncryption(on, op.version);
-      } else {
-        folder.EnableConfidentiality(on, op.version);
-      }
-      return;
+  if (op.family == kAttributes) {
+    CFolderAttrXML folder;
+    folder.SetDirectory(dir);
+    const int on = op.status == "on" ? 1 : 0;
+    if (op.flag == 0) {
+      folder.EnableEncryption(on, op.version);
+    } else {
+      folder.EnableConfidentiality(on, op.version);
     }
-    case kDocuments: {
-      CDocumentsFolderXML folder = At<CDocumentsFolderXML>(dir);
-      DOCUMENTS_ITEM_XML_DATA item;
-      item.guid = op.guid;
-      if (op.kind == Kind::kDelete) return folder.DelItemXML(item);
-      item.document_file_name = op.name;
-      return folder.AddItemFtpXML(item, {"srv", "in"}, 1);
+  } else if (op.kind == Kind::kSetList) {
+    switch (op.family) {
+      case kVoice:
+        return SetList<CVoiceFolderXML>(op, dir);
+      case kSentItems:
+        return SetList<CSentItemsFolderXML>(op, dir);
+      default:
+        return SetList<CInBoxTypistFolderXML>(op, dir);
     }
-    case kTypistDocuments: {
-      CDocumentsTypistFolderXML folder = At<CDocumentsTypistFolderXML>(dir);
-      DOCUMENTS_TYPIST_ITEM_XML_DATA item;
-      item.guid = op.guid;
-      if (op.kind == Kind::kDelete) return folder.DelItemXML(item);
-      item.document_file_name = op.name;
-      item.status = "open";
-      return folder.AddItemXML(item);
-    }
-    case kTypistSentItems: {
-      CSentItemsTypistFolderXML folder = At<CSentItemsTypistFolderXML>(dir);
-      SENTITEMS_TYPIST_ITEM_XML_DATA item;
-      item.guid = op.guid;
-      if (op.kind == Kind::kDelete) {
-        folder.DelItemXML(item);
-        return;
-      }
-      item.document_file_name = op.name;
-      item.status = "sent";
-      folder.AddItemXML(item);
-      return;
-    }
-    case kOutbox:
-      return ExecuteOutbox<COutBoxFolderXML>(op, dir);
-    default:
-      return ExecuteOutbox<COutBoxTypistFolderXML>(op, dir);
+  } else {
+    RunRow(op, dir);
   }
 }
 
@@ -397,40 +301,22 @@ std::vector<Entry> ReadFile(const std::string& root, const std::string& file,
   fs::create_directories(copy);
   const bool exists = fs::exists(fs::path(root) / file);
   if (exists) fs::copy_file(fs::path(root) / file, fs::path(scratch) / file);
-  const std::string dir = copy.string();
-  switch (FamilyOf(file)) {
-    case kVoice:
-      return ReadCached<CVoiceFolderXML>(dir);
-    case kSentItems:
-      return ReadCached<CSentItemsFolderXML>(dir);
-    case kTypistInbox:
-      return ReadCached<CInBoxTypistFolderXML>(dir);
-    case kAttributes: {
-      std::vector<Entry> entries = SwitchesOff();
-      CFolderAttrXML folder = At<CFolderAttrXML>(dir);
-      if (folder.IsEncryption() != 0)
-        entries[0] = {"encryption", "", "on", folder.GetEncryptionVer()};
-      if (folder.IsConfidentiality() != 0) {
-        entries[1] = {"confidentiality", "", "on", folder.GetConfidentialityVer()};
-      }
-      return entries;
-    }
-    case kDocuments:
-      if (!exists) return {};
-      return ReadDocuments<CDocumentsFolderXML, DOCUMENTS_ITEMLIST_XML_DATA>(dir);
-    case kTypistDocuments:
-      if (!exists) return {};
-      return ReadDocuments<CDocumentsTypistFolderXML, DOCUMENTS_TYPIST_ITEM_XML_DATA>(dir);
-    case kTypistSentItems:
-      if (!exists) return {};
-      return ReadDocuments<CSentItemsTypistFolderXML, SENTITEMS_TYPIST_ITEMLIST_XML_DATA>(dir);
-    case kOutbox:
-      if (!exists) return {};
-      return ReadOutbox<COutBoxFolderXML>(dir);
-    default:
-      if (!exists) return {};
-      return ReadOutbox<COutBoxTypistFolderXML>(dir);
+  const Family family = FamilyOf(file);
+  // Listing a missing documents or outbox file would make it from the template.
+  if (!exists && !IsCached(family) && family != kAttributes) return {};
+  const bool documents = family >= kDocuments && family <= kTypistSentItems;
+  std::vector<Entry> entries;
+  for (const Stored& stored : ReadFamily(family, copy.string())) {
+    const auto text = [&](const char* field) {
+      const auto found = stored.texts.find(field);
+      return found == stored.texts.end() ? std::string() : found->second;
+    };
+    if (stored.server || (!IsCached(family) && text("guid").empty())) continue;
+    entries.push_back({text("guid"), text(documents ? "document_file_name" : "dictation_file_name"),
+                       IsCached(family) || family == kAttributes ? text("status") : "",
+                       stored.errors});
   }
+  return entries;
 }
 
 }  // namespace harness

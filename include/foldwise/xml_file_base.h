@@ -8,6 +8,7 @@
 #define FOLDWISE_XML_FILE_BASE_H_
 
 #include <string>
+#include <vector>
 
 #include "foldwise/export.h"
 
@@ -31,6 +32,10 @@ class FOLDWISE_EXPORT XmlFileBase {
  protected:
   std::string directory;
 };
+
+// The files of |dir| that an operation set aside because they did not parse
+// (<file>.damaged-<UTC time>), sorted by name; empty when there are none or |dir| cannot be read.
+FOLDWISE_EXPORT std::vector<std::string> ListDamagedFiles(const std::string& dir);
 
 }  // namespace Foldwise
 

@@ -376,14 +376,18 @@ bool DomDocument::LoadPooled(const std::string& path) {
     ReleaseText();
     return false;
   }
-  // Parsing in place overwrites the text, so look for references first.
+  // Parsing in place overwrites the text, so look for references and NULs first.
   const bool references = HasCharacterReference(text);
+  const bool nul = text.find('\0') != std::string::npos;
   const pugi::xml_parse_result result =
       doc_.load_buffer_inplace(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
   // The previous text is no longer referenced; the new one is, for the life of the content.
   ReleaseText();
   text_ = std::move(text);
-  if (!result) {
+  // The in-place parser takes a NUL for the end of the text and may accept what came before
+  // it: a damaged file would load as a fragment, and the next save would drop the rest. UTF-8
+  // XML never holds a NUL.
+  if (!result || (nul && result.encoding == pugi::encoding_utf8)) {
     doc_.reset();
     ReleaseText();
     return false;

@@ -1,9 +1,11 @@
 #include "storage/damaged_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "dom/dom.h"
 #include "foldwise/env.h"
+#include "foldwise/xml_file_base.h"
 #include "platform/file_hold.h"
 #include "storage/xml_file.h"
 
@@ -35,6 +37,18 @@ bool MakeWayForNewFile(const std::string& path) {
   const std::string::size_type slash = path.find_last_of('/');
   (void)env->SyncDirectory(slash == std::string::npos ? "." : path.substr(0, slash + 1));
   return true;
+}
+
+std::vector<std::string> ListDamagedFiles(const std::string& dir) {
+  std::vector<std::string> names;
+  if (Env::Current()->GetChildren(dir, &names) != 0) return {};
+  names.erase(std::remove_if(names.begin(), names.end(),
+                             [](const std::string& name) {
+                               return name.find(kDamagedSuffix) == std::string::npos;
+                             }),
+              names.end());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace Foldwise

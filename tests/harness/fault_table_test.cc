@@ -14,14 +14,16 @@
 #include "foldwise/errors.h"
 #include "foldwise/testing/fault_env.h"
 #include "foldwise/xml_document.h"
-#include "harness/family_operations.h"
+#include "harness/family_table.h"
 #include "support/scripted_network.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
 namespace {
 
-using harness::FamilyOperation;
+using harness::Effect;
+using harness::Family;
+using harness::Operation;
 using harness::SaveFailure;
 using Files = std::map<std::string, std::string>;
 
@@ -86,10 +88,11 @@ struct Outcome {
   int result = -1;
 };
 
-Outcome RunOperation(const FamilyOperation& op, const std::string& dir) {
+Outcome RunOperation(const Operation& op, const std::string& dir) {
   Outcome outcome;
   try {
-    outcome.result = op.run(dir);
+    harness::Texts texts;
+    outcome.result = op.run(dir, texts);
   } catch (const ComError&) {
     outcome.raised = true;
   }
@@ -106,33 +109,33 @@ class FaultTableTest : public ScriptedNetworkFixture {
   }
 
   // Runs one family's rows and prints the faults fired per operation.
-  void RunFamily(const std::string& family) {
+  void RunFamily(Family family) {
     int rows = 0;
-    for (const FamilyOperation& op : harness::AllFamilyOperations()) {
-      if (op.family != family) continue;
+    for (const Operation& op : harness::AllOperations()) {
+      if (op.family != family || op.effect != Effect::kChanges) continue;
       int fired = 0;
       for (const Fault& fault : Faults()) {
-        SCOPED_TRACE(op.family + " / " + op.name + " / " + fault.name);
+        SCOPED_TRACE(std::string(FamilyName(family)) + " / " + op.name + " / " + fault.name);
         fired += RunRow(op, fault);
         ++rows;
         if (HasFatalFailure()) return;
       }
-      std::printf("[ faults   ] %-18s %-26s %3d faults injected\n", op.family.c_str(),
+      std::printf("[ faults   ] %-18s %-28s %3d faults injected\n", FamilyName(family),
                   op.name.c_str(), fired);
     }
     EXPECT_GT(rows, 0);
   }
 
-  int RunRow(const FamilyOperation& op, const Fault& fault) {
+  int RunRow(const Operation& op, const Fault& fault) {
     // The reference: the same operation on the same state, nothing armed.
     Empty(dir.path());
-    op.setup(dir.path());
+    harness::SetupFamily(op.family, dir.path());
     const Files good = Snapshot(dir.path());
     const Outcome reference = RunOperation(op, dir.path());
     const Files changed = Snapshot(dir.path());
 
     Empty(dir.path());
-    op.setup(dir.path());
+    harness::SetupFamily(op.family, dir.path());
     EXPECT_EQ(good, Snapshot(dir.path())) << "the good state is not reproducible";
     const int before = env.faults_injected;
     fault.arm(env);
@@ -156,7 +159,7 @@ class FaultTableTest : public ScriptedNetworkFixture {
     EXPECT_EQ(good, after) << "a failed save changed a file";
     if (fault.busy) {
       EXPECT_FALSE(outcome.raised) << "a busy file is not an error";
-    } else if (op.failure == SaveFailure::kReturnsZero) {
+    } else if (harness::FailureOf(op.family) == SaveFailure::kReturnsZero) {
       EXPECT_FALSE(outcome.raised);
       if (reference.result != -1) {
         EXPECT_EQ(0, outcome.result) << "a failed save reported success";
@@ -178,15 +181,16 @@ class FaultTableTest : public ScriptedNetworkFixture {
   ScopedEnv useEnv{&env};
 };
 
-TEST_F(FaultTableTest, Voice) { RunFamily("voice"); }
-TEST_F(FaultTableTest, SentItems) { RunFamily("sent items"); }
-TEST_F(FaultTableTest, TypistInbox) { RunFamily("typist inbox"); }
-TEST_F(FaultTableTest, Attributes) { RunFamily("attributes"); }
-TEST_F(FaultTableTest, Documents) { RunFamily("documents"); }
-TEST_F(FaultTableTest, TypistDocuments) { RunFamily("typist documents"); }
-TEST_F(FaultTableTest, TypistSentItems) { RunFamily("typist sent items"); }
-TEST_F(FaultTableTest, Outbox) { RunFamily("outbox"); }
-TEST_F(FaultTableTest, TypistOutbox) { RunFamily("typist outbox"); }
+TEST_F(FaultTableTest, Voice) { RunFamily(harness::kVoice); }
+TEST_F(FaultTableTest, SentItems) { RunFamily(harness::kSentItems); }
+TEST_F(FaultTableTest, TypistInbox) { RunFamily(harness::kTypistInbox); }
+TEST_F(FaultTableTest, Attributes) { RunFamily(harness::kAttributes); }
+TEST_F(FaultTableTest, Documents) { RunFamily(harness::kDocuments); }
+TEST_F(FaultTableTest, TypistDocuments) { RunFamily(harness::kTypistDocuments); }
+TEST_F(FaultTableTest, TypistSentItems) { RunFamily(harness::kTypistSentItems); }
+TEST_F(FaultTableTest, Outbox) { RunFamily(harness::kOutbox); }
+TEST_F(FaultTableTest, TypistOutbox) { RunFamily(harness::kTypistOutbox); }
+TEST_F(FaultTableTest, DocumentsSync) { RunFamily(harness::kDocumentsSync); }
 
 }  // namespace
 }  // namespace Foldwise

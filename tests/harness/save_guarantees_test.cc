@@ -1,8 +1,9 @@
 // The guarantees of a save that a host only misses when the machine fails: the temporary file is
-// flushed before it replaces the folder file, the replaced file is locked against other
-// processes meanwhile, the directory is flushed after the rename, and a cached folder whose two
-// files do not both save reports failure.
+// flushed before it replaces the folder file and is open to every user by then, the replaced file
+// is locked against other processes meanwhile, the directory is flushed after the rename and
+// after a deletion, and a cached folder whose two files do not both save reports failure.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <map>
@@ -14,7 +15,7 @@
 #include "foldwise/errors.h"
 #include "foldwise/testing/fault_env.h"
 #include "foldwise/xml_document.h"
-#include "harness/family_operations.h"
+#include "harness/family_table.h"
 #include "support/scripted_network.h"
 #include "support/temp_dir.h"
 
@@ -33,6 +34,10 @@ class OrderEnv : public testing::FaultEnv {
   int RenameFile(const std::string& from, const std::string& to) override {
     ++renames;
     EXPECT_GT(syncs, syncsAtCreation[from]) << from << " replaced " << to << " unflushed";
+    // Open to every user the moment it appears, or another account of the practice is locked out.
+    struct stat st {};
+    ::stat(from.c_str(), &st);
+    EXPECT_EQ(0666u, st.st_mode & 0777) << from;
     FileStatus status;
     if (target()->GetFileStatus(to, &status) == 0) {
       // Another process probing for exclusive use must find the file taken.
@@ -41,6 +46,15 @@ class OrderEnv : public testing::FaultEnv {
     }
     const int error = FaultEnv::RenameFile(from, to);
     if (error == 0) unflushedDirectories.push_back(DirectoryOf(to));
+    return error;
+  }
+  // A deletion not followed by a flush of its directory can come back after a power loss.
+  int RemoveFile(const std::string& path) override {
+    const int error = FaultEnv::RemoveFile(path);
+    if (error == 0) {
+      ++removals;
+      unflushedDirectories.push_back(DirectoryOf(path));
+    }
     return error;
   }
   int SyncDirectory(const std::string& dir) override {
@@ -56,6 +70,7 @@ class OrderEnv : public testing::FaultEnv {
   std::map<std::string, int> syncsAtCreation;
   std::vector<std::string> unflushedDirectories;
   int renames = 0;
+  int removals = 0;
   int lockedRenames = 0;
 };
 
@@ -64,7 +79,13 @@ class SaveGuaranteesTest : public ScriptedNetworkFixture {
   void SetUp() override {
     ScriptedNetworkFixture::SetUp();
     CXmlDocument::InitXMLDocument();
+    previousUmask = ::umask(022);  // a new file would be 0644 unless the save opens it up
   }
+  void TearDown() override {
+    ::umask(previousUmask);
+    ScriptedNetworkFixture::TearDown();
+  }
+  mode_t previousUmask = 0;
 
   testing::TempDir dir;
   OrderEnv env;
@@ -73,25 +94,28 @@ class SaveGuaranteesTest : public ScriptedNetworkFixture {
 
 TEST_F(SaveGuaranteesTest, EverySaveFlushesLocksRenamesThenFlushesTheDirectory) {
   std::map<std::string, int> renamesByFamily;
-  for (const harness::FamilyOperation& op : harness::AllFamilyOperations()) {
-    SCOPED_TRACE(op.family + " / " + op.name);
+  for (const harness::Operation& op : harness::AllOperations()) {
+    if (op.effect != harness::Effect::kChanges) continue;
+    SCOPED_TRACE(std::string(FamilyName(op.family)) + " / " + op.name);
     std::filesystem::remove_all(dir.path());
     std::filesystem::create_directory(dir.path());
-    op.setup(dir.path());
+    harness::SetupFamily(op.family, dir.path());
     const int before = env.renames;
     try {
-      op.run(dir.path());
+      harness::Texts texts;
+      op.run(dir.path(), texts);
     } catch (const ComError& error) {
       ADD_FAILURE() << error.what();
     }
-    EXPECT_TRUE(env.unflushedDirectories.empty()) << "a rename was never made durable";
+    EXPECT_TRUE(env.unflushedDirectories.empty()) << "a rename or deletion was never made durable";
     env.unflushedDirectories.clear();
-    renamesByFamily[op.family] += env.renames - before;
+    renamesByFamily[FamilyName(op.family)] += env.renames - before;
   }
   // Each family saved at least once, and a rename over an existing file was seen locked.
-  EXPECT_EQ(9u, renamesByFamily.size());
+  EXPECT_EQ(static_cast<std::size_t>(harness::kFamilyCount), renamesByFamily.size());
   for (const auto& [family, renames] : renamesByFamily) EXPECT_GT(renames, 0) << family;
   EXPECT_GT(env.lockedRenames, 0);
+  EXPECT_GT(env.removals, 0);
   EXPECT_GE(env.exclusive_locks, env.lockedRenames);
   EXPECT_GE(env.directory_syncs, env.renames);
 }

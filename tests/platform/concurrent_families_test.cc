@@ -5,42 +5,24 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "foldwise/documents_folders.h"
-#include "foldwise/outbox_folders.h"
+#include "harness/family_table.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
 namespace {
 
+using harness::Family;
+
 constexpr int kProcesses = 4;
 constexpr int kEntries = 12;
+constexpr Family kFamilies[] = {harness::kOutbox, harness::kDocuments};
 
 std::string Guid(int process, int entry) {
   return "{p" + std::to_string(process) + "-" + std::to_string(entry) + "}";
-}
-
-void Add(const std::string& dir, int process) {
-  COutBoxFolderXML outbox;
-  outbox.SetDirectory(dir);
-  CDocumentsFolderXML documents;
-  documents.SetDirectory(dir);
-  for (int i = 0; i < kEntries; ++i) {
-    OUTBOX_ITEM_XML_DATA item;
-    item.guid = Guid(process, i);
-    item.dictation_file_name = "d.dss";
-    item.protocol = "ftp";
-    outbox.AddItemFtpXML(item, OUTBOX_FTP_XML_DATA{"s", "f"});
-    DOCUMENTS_ITEM_XML_DATA document;
-    document.guid = Guid(process, i);
-    document.document_file_name = "d.doc";
-    document.protocol = "ftp";
-    documents.AddItemFtpXML(document, DOCUMENTS_FTP_XML_DATA{"s", "f"}, 1);
-  }
 }
 
 TEST(ConcurrentFamiliesTest, EveryAddOfEveryProcessIsKept) {
@@ -51,7 +33,13 @@ TEST(ConcurrentFamiliesTest, EveryAddOfEveryProcessIsKept) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-      Add(dir, p);
+      for (int i = 0; i < kEntries; ++i) {
+        for (Family family : kFamilies) {
+          harness::Texts texts;
+          texts.Set(harness::Role::kValue, "guid", Guid(p, i));
+          harness::FindOperation(family, "add ftp").run(dir, texts);
+        }
+      }
       ::_exit(0);
     }
     writers.push_back(pid);
@@ -66,30 +54,13 @@ TEST(ConcurrentFamiliesTest, EveryAddOfEveryProcessIsKept) {
   for (int p = 0; p < kProcesses; ++p) {
     for (int i = 0; i < kEntries; ++i) expected.insert(Guid(p, i));
   }
-
-  COutBoxFolderXML outbox;
-  outbox.SetDirectory(dir);
-  std::int32_t outboxCount = 0;
-  OUTBOX_ITEMLIST_XML_DATA* outboxList = nullptr;
-  outbox.GetItemListXML(&outboxCount, &outboxList);
-  std::set<std::string> inOutbox;
-  for (std::int32_t i = 0; i < outboxCount; ++i) {
-    if (!outboxList[i].guid.empty()) inOutbox.insert(outboxList[i].guid);
+  for (Family family : kFamilies) {
+    std::set<std::string> stored;
+    for (const harness::Stored& entry : harness::ReadFamily(family, dir)) {
+      stored.insert(entry.texts.at("guid"));
+    }
+    EXPECT_EQ(expected, stored) << harness::FamilyName(family);
   }
-  outbox.DelItemListXML(outboxCount, outboxList);
-  EXPECT_EQ(expected, inOutbox);
-
-  CDocumentsFolderXML documents;
-  documents.SetDirectory(dir);
-  long documentsCount = 0;
-  DOCUMENTS_ITEMLIST_XML_DATA* documentsList = nullptr;
-  documents.GetItemListXML(&documentsCount, &documentsList);
-  std::set<std::string> inDocuments;
-  for (long i = 0; i < documentsCount; ++i) {
-    if (!documentsList[i].guid.empty()) inDocuments.insert(documentsList[i].guid);
-  }
-  documents.DelItemListXML(documentsList);
-  EXPECT_EQ(expected, inDocuments);
 }
 
 }  // namespace

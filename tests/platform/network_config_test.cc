@@ -1,4 +1,5 @@
-// The parsers of the mount table and the Samba configuration, fed strings.
+// The parsers of the mount table and the Samba configuration, fed strings. The shares of a Samba
+// configuration and of usershare files are checked on files in posix_network_services_test.cc.
 #include "platform/network_config.h"
 
 #include <gtest/gtest.h>
@@ -46,27 +47,6 @@ TEST(NetworkConfigTest, MountTableGivesNetworkSharesAndTheirHolders) {
   EXPECT_EQ("/mnt/over ext4", Holder(mounts, "/mnt/over/a"));
   EXPECT_EQ("/mnt/nfs nfs", Holder(mounts, "/mnt/nfs/a"));
   EXPECT_EQ("none", Holder(mounts, "C:\\"));
-}
-
-TEST(NetworkConfigTest, SambaSharesInConfigurationOrder) {
-  const std::vector<ShareInfo> shares = ParseSmbConf(testing::kSmbConf);
-  // Special sections, printers, unavailable shares, per-user paths, sections without a path and
-  // a broken header give nothing.
-  ASSERT_EQ(2u, shares.size());
-  EXPECT_EQ("Data", shares[0].name);
-  EXPECT_EQ("/srv/data", shares[0].path);
-  EXPECT_EQ("Public Files", shares[1].name);
-  EXPECT_EQ("/srv/public files", shares[1].path);
-}
-
-TEST(NetworkConfigTest, UsershareFiles) {
-  ShareInfo share;
-  ASSERT_TRUE(ParseUsershare("#VERSION 2\npath=/home/u/Music\nsharename=Music\n", "music", &share));
-  EXPECT_EQ("Music", share.name);
-  EXPECT_EQ("/home/u/Music", share.path);
-  ASSERT_TRUE(ParseUsershare("#VERSION 2\npath=/home/u/other\n", "other", &share));
-  EXPECT_EQ("other", share.name);  // the file names an unnamed share
-  EXPECT_FALSE(ParseUsershare("no path in here\n\x01\x02", "broken", &share));
 }
 
 TEST(NetworkConfigTest, NoiseGivesNothingButReadableLines) {

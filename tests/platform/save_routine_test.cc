@@ -1,7 +1,6 @@
-// What the save routine guarantees a host beyond "the old file or the new one": the order of its
-// steps (each one a host would lose after a crash or power loss if it were skipped), the file's
-// mode at the moment it appears, cleaning up after an interrupted save, and saving where the
-// directory refuses new files.
+// What the save routine guarantees a host beyond "the old file or the new one" and the order of
+// its steps (checked for every operation in tests/harness/save_guarantees_test.cc): cleaning up
+// after an interrupted save, and saving where the directory refuses new files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,39 +19,8 @@ namespace {
 
 using testing::CountTemporaryFiles;
 using testing::FileExists;
-using testing::ReadText;
 using testing::TempDir;
 using testing::WriteText;
-
-// Records the steps of every save and deletion in the order they happen.
-class JournalEnv : public testing::FaultEnv {
- public:
-  int LockFile(const std::string& path, bool exclusive, int timeout_ms,
-               std::unique_ptr<FileLock>* lock) override {
-    const int error = FaultEnv::LockFile(path, exclusive, timeout_ms, lock);
-    if (error == 0 && exclusive) steps.push_back("lock");
-    return error;
-  }
-  int RenameFile(const std::string& from, const std::string& to) override {
-    struct stat st {};
-    ::stat(from.c_str(), &st);
-    mode_at_rename = st.st_mode & 0777;
-    steps.push_back(syncs > 0 ? "rename after sync" : "rename unsynced");
-    return FaultEnv::RenameFile(from, to);
-  }
-  int RemoveFile(const std::string& path) override {
-    const int error = FaultEnv::RemoveFile(path);
-    if (error == 0) steps.push_back("remove");
-    return error;
-  }
-  int SyncDirectory(const std::string& dir) override {
-    steps.push_back("sync directory");
-    return FaultEnv::SyncDirectory(dir);
-  }
-
-  std::vector<std::string> steps;
-  mode_t mode_at_rename = 0;
-};
 
 class SaveRoutineTest : public ::testing::Test {
  protected:
@@ -68,24 +36,6 @@ class SaveRoutineTest : public ::testing::Test {
   CFolderAttrXML attributes_;
   mode_t previous_umask_ = 0;
 };
-
-TEST_F(SaveRoutineTest, StepsComeInTheOrderThatSurvivesACrash) {
-  JournalEnv env;
-  ScopedEnv use(&env);
-
-  // Step 1: a save locks, flushes the new file, renames it (already open to every user) and
-  // flushes the directory, so the rename itself survives a power loss.
-  ASSERT_EQ(1, attributes_.EnableEncryption(1, 100));
-  EXPECT_EQ((std::vector<std::string>{"lock", "lock", "rename after sync", "sync directory"}),
-            env.steps);
-  EXPECT_EQ(0666u, env.mode_at_rename);
-
-  // Step 2: deleting the emptied file flushes the directory too, or the file can come back.
-  env.steps.clear();
-  ASSERT_EQ(1, attributes_.EnableEncryption(0, 0));
-  ASSERT_FALSE(FileExists(AttrFile()));
-  EXPECT_EQ((std::vector<std::string>{"lock", "remove", "sync directory"}), env.steps);
-}
 
 TEST_F(SaveRoutineTest, TemporariesOfAnInterruptedSaveAreRemovedAtTheNextSave) {
   // A process that died before its rename; its pid runs no more.

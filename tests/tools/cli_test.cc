@@ -258,6 +258,16 @@ TEST_F(CliTest, CheckFindsATruncatedFile) {
   EXPECT_NE(std::string::npos, layout.out.find("DocumentsFolder.xml:4:1: unexpected <extra>"))
       << layout.out;
   EXPECT_NE(std::string::npos, layout.out.find("FolderAttr.xml:1:1:")) << layout.out;
+
+  // Step 5: a new folder file made over the damaged one sets it aside, and check names it.
+  WriteText(path, cut);
+  CDocumentsFolderXML documents;
+  documents.SetDirectory(Data());
+  documents.MakeXML();
+  const ToolRun aside = Tool({"check", Data()});
+  EXPECT_EQ(1, aside.status);
+  EXPECT_NE(std::string::npos, aside.out.find("DocumentsFolder.xml.damaged-")) << aside.out;
+  EXPECT_NE(std::string::npos, aside.out.find("set aside because it did not parse")) << aside.out;
 }
 
 TEST_F(CliTest, CheckReadsFilesAsTheLibraryWritesThem) {

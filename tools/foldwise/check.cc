@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foldwise/env.h"
+#include "foldwise/xml_file_base.h"
 #include "tool.h"
 
 namespace foldwise_tool {
@@ -59,6 +60,12 @@ int RunCheck(const std::string& dir) {
   int checked = 0;
   for (const std::string& name : DataFiles()) {
     if (CheckOne(dir, name, &problems)) ++checked;
+  }
+  // Files the library set aside because they did not parse: what they held is only there.
+  for (const std::string& name : Foldwise::ListDamagedFiles(dir)) {
+    problems.push_back({name, "",
+                        "set aside because it did not parse; its entries are not in "
+                        "the folder"});
   }
   for (const Problem& problem : problems) std::printf("%s\n", FormatProblem(problem).c_str());
   std::printf("%d file%s checked, %zu problem%s\n", checked, checked == 1 ? "" : "s",

@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
   list->add_flag("--json", json, "Print JSON instead of a table");
 
   CLI::App* check = app.add_subcommand(
-      "check", "Parses every folder file and checks its layout; exit 1 when anything is wrong");
+      "check",
+      "Parses every folder file, checks its layout and lists files set aside as damaged; exit 1 "
+      "when anything is wrong");
   check->add_option("DIR", dir, "The data directory")->required();
 
   CLI::App* demo = app.add_subcommand(

@@ -25,7 +25,7 @@ void Expect(bool ok, const char* what) {
 // An Env of the host's own: forwards to POSIX and refuses to create files while |refuse| is set.
 class RefusingEnv : public Foldwise::EnvWrapper {
  public:
-  RefusingEnv() : EnvWrapper(Foldwise::Env::Posix()) {}
+  RefusingEnv() : EnvWrapper(Foldwise::Env::Default()) {}
   int NewWritableFile(const std::string& path,
                       std::unique_ptr<Foldwise::WritableFile>* file) override {
     if (refuse) return EACCES;

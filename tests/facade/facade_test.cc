@@ -27,7 +27,7 @@ using testing::WriteText;
 // Answers Access for chosen file names with a fixed error and counts every Access call.
 class AccessEnv : public EnvWrapper {
  public:
-  AccessEnv() : EnvWrapper(Env::Posix()) {}
+  AccessEnv() : EnvWrapper(Env::Default()) {}
   int Access(const std::string& path, int mode) override {
     ++calls;
     for (const std::string& name : failing) {

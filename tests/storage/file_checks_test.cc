@@ -38,7 +38,7 @@ TEST_F(FileChecksTest, IsFileFreeCreatesMissingFilesAndSeesLocks) {
   {
     // Held by another open file, as another process would hold it while saving.
     std::unique_ptr<FileLock> held;
-    ASSERT_EQ(0, Env::Posix()->LockFile(path, /*exclusive=*/false, /*timeout_ms=*/0, &held));
+    ASSERT_EQ(0, Env::Default()->LockFile(path, /*exclusive=*/false, /*timeout_ms=*/0, &held));
     EXPECT_EQ(0, IsFileFree(path));
   }
   EXPECT_EQ(1, IsFileFree(path));

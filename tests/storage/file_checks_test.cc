@@ -89,17 +89,19 @@ TEST(FilePathTest, SplitsLikeTheCRuntime) {
 TEST(FilePathTest, ComposesWithOneSeparator) {
   FilePath path("/srv/data//", "VoiceFolder.xml");
   EXPECT_EQ("/srv/data/VoiceFolder.xml", path.GetPath());
+  // A directory without a trailing separator is joined with the native one.
+  const std::string native(1, kNativeSeparator);
   path.SetDirectory("/other");
-  EXPECT_EQ("/other/VoiceFolder.xml", path.GetPath());
+  EXPECT_EQ("/other" + native + "VoiceFolder.xml", path.GetPath());
   path.SetFileName("VoiceEFolder.xml");
-  EXPECT_EQ("/other/VoiceEFolder.xml", path.GetPath());
+  EXPECT_EQ("/other" + native + "VoiceEFolder.xml", path.GetPath());
   path.SetDirectory("");
   EXPECT_EQ("VoiceEFolder.xml", path.GetPath());
 
   FilePath windows("C:\\Data\\old.xml");
   windows.SetFileName("new.xml");
   EXPECT_EQ("C:\\Data\\new.xml", windows.GetPath());
-  EXPECT_EQ("/x/f", JoinPath("/x", "f"));
+  EXPECT_EQ("/x" + native + "f", JoinPath("/x", "f"));
   EXPECT_EQ("f", JoinPath("", "f"));
 }
 

@@ -69,8 +69,9 @@ bool MakeWayForNewFile(const std::string& path) {
     aside = base + "-" + std::to_string(n);
   }
   if (env->RenameFile(path, aside) != 0) return false;
-  const std::string::size_type slash = path.find_last_of('/');
-  (void)env->SyncDirectory(slash == std::string::npos ? "." : path.substr(0, slash + 1));
+  std::string::size_type end = path.size();
+  while (end > 0 && !IsPathSeparator(path[end - 1])) --end;
+  (void)env->SyncDirectory(end == 0 ? "." : path.substr(0, end));
   return true;
 }
 

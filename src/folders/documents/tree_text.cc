@@ -73,7 +73,7 @@ DomNode AppendTextElement(DomDocument& doc, DomNode parent, const char* name,
 std::string FolderFilePath(const std::string& directory, const char* fileName) {
   std::string path = directory;
   TrimTrailingSeparators(path);
-  return path + "/" + fileName;
+  return path + kNativeSeparator + fileName;
 }
 
 std::shared_ptr<DomDocument> NewFolderTemplate(const char* identifier,

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_locks.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cwctype>
 #include <map>
@@ -168,7 +169,12 @@ HANDLE OpenForExclusive(const std::wstring& path, bool* created, DWORD* error) {
   return handle;
 }
 
+// Set once a rename with POSIX semantics was refused as unknown: the system has none, and the
+// handover below serves every later rename without the extra open.
+std::atomic<bool> posix_rename_unknown{false};
+
 int PosixRename(const std::wstring& from, const std::wstring& to) {
+  if (posix_rename_unknown.load(std::memory_order_relaxed)) return ENOSYS;
   ScopedHandle source(OpenShared(from, DELETE | SYNCHRONIZE, OPEN_EXISTING));
   if (!source.valid()) return LastErrno();
   const std::size_t name_bytes = to.size() * sizeof(wchar_t);
@@ -182,7 +188,12 @@ int PosixRename(const std::wstring& from, const std::wstring& to) {
   if (!::SetFileInformationByHandle(source.get(),
                                     static_cast<FILE_INFO_BY_HANDLE_CLASS>(kFileRenameInfoEx), info,
                                     static_cast<DWORD>(buffer.size()))) {
-    return LastErrno();
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FUNCTION ||
+        error == ERROR_NOT_SUPPORTED) {
+      posix_rename_unknown.store(true, std::memory_order_relaxed);
+    }
+    return ErrnoFromWin32(error);
   }
   return 0;
 }

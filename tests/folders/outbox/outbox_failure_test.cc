@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
 #include "foldwise/errors.h"
 #include "outbox_fixture.h"
 
@@ -125,7 +126,7 @@ TEST_F(OutboxFailureTest, EmptyFileIsTreatedAsMissingAndDirectoryGetsItsSeparato
   testing::WriteText(AuthorFile(), "");
   author.AddItemFtpXML(Item("{b}", "b.dss", "", "ftp"), Ftp("s", "f"));
   EXPECT_NE(std::string::npos, AuthorText().find("<server_info_list/><item_list>"));
-  EXPECT_EQ(dir.path() + "/", author.GetDirectoryText());
+  EXPECT_EQ(dir.path() + kNativeSeparator, author.GetDirectoryText());
   // A directory that does not exist: nothing is created and nothing is found.
   COutBoxFolderXML nowhere;
   nowhere.SetDirectory(dir.File("missing"));

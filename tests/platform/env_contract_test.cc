@@ -1,0 +1,98 @@
+// The promises of the platform's own Env (POSIX, or Win32 on Windows) that the folders build on,
+// checked in one process: locks that keep out other holders but not the holder's own reads,
+// the save that replaces a held file, and the two kinds of "not found".
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "foldwise/env.h"
+#include "platform/file_hold.h"
+#include "support/temp_dir.h"
+
+namespace Foldwise {
+namespace {
+
+using testing::ReadText;
+using testing::TempDir;
+using testing::WriteText;
+
+class EnvContractTest : public ::testing::Test {
+ protected:
+  Env* env_ = Env::Default();
+  TempDir dir_;
+};
+
+TEST_F(EnvContractTest, AnExclusiveLockKeepsOthersOutButNotItsHoldersReads) {
+  const std::string path = dir_.File("VoiceFolder.xml");
+  WriteText(path, "<old/>");
+  std::unique_ptr<FileLock> held;
+  ASSERT_EQ(0, env_->LockFile(path, /*exclusive=*/true, 0, &held));
+
+  // Step 1: every other taker, and an exclusive open, finds the file busy.
+  std::unique_ptr<FileLock> other;
+  EXPECT_EQ(EWOULDBLOCK, env_->LockFile(path, true, 0, &other));
+  EXPECT_EQ(EWOULDBLOCK, env_->LockFile(path, false, 0, &other));
+  EXPECT_EQ(EWOULDBLOCK, env_->ProbeExclusiveOpen(path));
+  std::string text;
+  EXPECT_EQ(EWOULDBLOCK, env_->ReadFile(path, &text, 0));
+
+  // Step 2: the holder still reads the content without a lock.
+  ASSERT_EQ(0, env_->ReadFile(path, &text, kNoLock));
+  EXPECT_EQ("<old/>", text);
+
+  // Step 3: released, the file is free again.
+  held.reset();
+  EXPECT_EQ(0, env_->ProbeExclusiveOpen(path));
+  EXPECT_EQ(0, env_->ReadFile(path, &text, 0));
+}
+
+TEST_F(EnvContractTest, AHeldFileIsReplacedAndStaysHeldUntilTheHoldEnds) {
+  const std::string path = dir_.File("OutBoxFolder.xml");
+  WriteText(path, "<old/>");
+  std::string seen_by_waiter;
+  std::thread waiter;
+  {
+    platform::FileHold hold(env_, path);
+    ASSERT_EQ(0, hold.error());
+    // Step 1: another thread waits for the file while this one changes it.
+    waiter = std::thread([&] {
+      platform::FileHold other(env_, path);
+      if (other.error() == 0) (void)env_->ReadFile(path, &seen_by_waiter, kNoLock);
+    });
+    ASSERT_EQ(0, WriteFileAtomically(env_, path, "<new/>"));
+    // Step 2: the new file is still held; an exclusive open finds it busy.
+    EXPECT_EQ(EWOULDBLOCK, env_->ProbeExclusiveOpen(path));
+    EXPECT_EQ(0, testing::CountTemporaryFiles(dir_.path()));
+  }
+  waiter.join();
+  // Step 3: the waiter got the lock only after the hold, and read the replaced file.
+  EXPECT_EQ("<new/>", seen_by_waiter);
+  EXPECT_EQ("<new/>", ReadText(path));
+}
+
+TEST_F(EnvContractTest, StatusTellsAMissingFileFromAMissingDirectory) {
+  FileStatus status;
+  EXPECT_EQ(kErrorFileNotFound, env_->GetFileStatus(dir_.File("missing.xml"), &status));
+  EXPECT_EQ(kErrorPathNotFound,
+            env_->GetFileStatus(dir_.File("missing") + "/DocumentsFolder.xml", &status));
+  WriteText(dir_.File("five.xml"), "12345");
+  ASSERT_EQ(0, env_->GetFileStatus(dir_.File("five.xml"), &status));
+  EXPECT_EQ(5u, status.size);
+  EXPECT_FALSE(status.read_only);
+}
+
+TEST_F(EnvContractTest, AnEmptyFileMadeOnlyToBeLockedGoesWithTheLock) {
+  const std::string path = dir_.File("InboxTypistFolder.xml");
+  {
+    std::unique_ptr<FileLock> held;
+    ASSERT_EQ(0, env_->LockFile(path, true, 0, &held));
+    EXPECT_TRUE(testing::FileExists(path));
+  }
+  EXPECT_FALSE(testing::FileExists(path));
+}
+
+}  // namespace
+}  // namespace Foldwise

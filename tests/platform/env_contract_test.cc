@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "foldwise/env.h"
 #include "platform/file_hold.h"
@@ -92,6 +93,23 @@ TEST_F(EnvContractTest, AnEmptyFileMadeOnlyToBeLockedGoesWithTheLock) {
     EXPECT_TRUE(testing::FileExists(path));
   }
   EXPECT_FALSE(testing::FileExists(path));
+}
+
+TEST_F(EnvContractTest, NamesOutsideAsciiArriveAsTheyWereGiven) {
+  // UTF-8 at the library's side on every platform; Windows keeps names in UTF-16.
+  const std::string name = "Diktat-\xC3\xA4\xC3\xB6\xC3\xBC-\xE6\x97\xA5\xE6\x9C\xAC.xml";
+  const std::string path = dir_.File(name);
+  ASSERT_EQ(0, WriteFileAtomically(env_, path, "<root/>"));
+  std::vector<std::string> names;
+  ASSERT_EQ(0, env_->GetChildren(dir_.path(), &names));
+  EXPECT_EQ(std::vector<std::string>{name}, names);
+  std::string text;
+  ASSERT_EQ(0, env_->ReadFile(path, &text, 0));
+  EXPECT_EQ("<root/>", text);
+  FileStatus status;
+  EXPECT_EQ(0, env_->GetFileStatus(path, &status));
+  // Text that is not UTF-8 names no file.
+  EXPECT_NE(0, env_->GetFileStatus(dir_.File("bad-\xFF.xml"), &status));
 }
 
 }  // namespace

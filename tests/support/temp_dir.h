@@ -40,9 +40,10 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  // Joined with the platform's own separator, as the library joins its paths.
+  // Joined with the platform's own separator, as the library joins its paths, and as plain text:
+  // std::filesystem on Windows would take |name| for text of the ANSI code page, not UTF-8.
   std::string File(const std::string& name) const {
-    return (std::filesystem::path(path_) / name).string();
+    return path_ + static_cast<char>(std::filesystem::path::preferred_separator) + name;
   }
 
  private:

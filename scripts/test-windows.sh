@@ -81,6 +81,25 @@ for program in foldwise_tests foldwise_oom_tests; do
   windows_count=$((windows_count + ${ran:-0}))
 done
 
+# The DLL and its import library, installed, and the example host built against them with
+# find_package and run under Wine with foldwise.dll beside it.
+cmake -S . -B "$build/dll" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DFOLDWISE_WINDOWS_DEPS="$prefix" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+  -DFOLDWISE_BUILD_TESTS=OFF -DFOLDWISE_BUILD_BENCHMARKS=OFF -DFOLDWISE_BUILD_TOOLS=OFF \
+  ${CCACHE_DIR:+-DCMAKE_CXX_COMPILER_LAUNCHER=ccache} >/dev/null
+cmake --build "$build/dll" -j"$jobs" >/dev/null
+rm -rf "$build/dll-install" "$build/host"
+cmake --install "$build/dll" --prefix "$build/dll-install" >/dev/null
+cmake -S examples/host -B "$build/host" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DFOLDWISE_WINDOWS_DEPS="$prefix;$build/dll-install" >/dev/null
+cmake --build "$build/host" >/dev/null
+cp "$build/dll-install/bin/foldwise.dll" "$build/host/"
+if (cd "$build/host" && "$wine" host.exe host-data); then
+  echo "foldwise.dll: the example host links its import library and runs"
+else
+  status=1
+fi
+
 # The same operations save the same bytes on both platforms, apart from the data directory that
 # some folders store, which each platform writes in its own form ("out/7" and "out\7").
 linux_build=$root/build

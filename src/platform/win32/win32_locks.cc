@@ -252,7 +252,8 @@ int LockWin32File(const std::wstring& path, bool exclusive, Clock::time_point de
       DWORD error = ERROR_SUCCESS;
       ScopedHandle handle(OpenForExclusive(path, &created, &error));
       if (!handle.valid()) {
-        if (error == ERROR_FILE_EXISTS) continue;  // another taker created it first
+        // Another taker created it first: open it at once.
+        if (error == ERROR_FILE_EXISTS && Clock::now() < deadline) continue;
         if (error == ERROR_ACCESS_DENIED) {
           busy = EACCES;  // a deletion in progress, or no right at all: seen at the deadline
         } else if (!IsTransient(error)) {
@@ -265,6 +266,8 @@ int LockWin32File(const std::wstring& path, bool exclusive, Clock::time_point de
           return 0;
         }
         Unlock(handle.get());
+      } else {
+        busy = EWOULDBLOCK;
       }
     }
     if (Clock::now() >= deadline) return busy;

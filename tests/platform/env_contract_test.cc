@@ -74,6 +74,28 @@ TEST_F(EnvContractTest, AHeldFileIsReplacedAndStaysHeldUntilTheHoldEnds) {
   EXPECT_EQ("<new/>", ReadText(path));
 }
 
+TEST_F(EnvContractTest, ThreadsChangingOneFileLoseNoChange) {
+  // Each change reads the count and saves it plus one while it holds the file; a lock that let
+  // go before the new file took its place would let two threads save the same count.
+  const std::string path = dir_.File("FolderAttr.xml");
+  ASSERT_EQ(0, WriteFileAtomically(env_, path, "0"));
+  constexpr int kThreads = 4;
+  constexpr int kChanges = 25;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < kChanges; ++i) {
+        platform::FileHold hold(env_, path);
+        std::string count;
+        if (hold.error() != 0 || env_->ReadFile(path, &count, kNoLock) != 0) return;
+        (void)WriteFileAtomically(env_, path, std::to_string(std::stoi(count) + 1));
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(std::to_string(kThreads * kChanges), ReadText(path));
+}
+
 TEST_F(EnvContractTest, StatusTellsAMissingFileFromAMissingDirectory) {
   FileStatus status;
   EXPECT_EQ(kErrorFileNotFound, env_->GetFileStatus(dir_.File("missing.xml"), &status));

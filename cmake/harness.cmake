@@ -23,7 +23,10 @@ if(FOLDWISE_BUILD_TESTS)
   target_sources(foldwise_tests PRIVATE ${FOLDWISE_FUZZ_CHECKS})
   target_link_libraries(foldwise_tests PRIVATE foldwise_harness)
   target_compile_definitions(foldwise_tests PRIVATE FOLDWISE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endif()
 
+# The kill loop forks and kills POSIX processes.
+if(FOLDWISE_BUILD_TESTS AND NOT WIN32)
   add_executable(foldwise_kill_loop harness/kill_loop.cc)
   target_compile_options(foldwise_kill_loop PRIVATE ${FOLDWISE_WARNINGS})
   target_include_directories(foldwise_kill_loop PRIVATE ${PROJECT_SOURCE_DIR}/src)

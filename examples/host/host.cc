@@ -4,10 +4,10 @@
 // Env of its own into the library and catches a ComError the library raises, so that a missing
 // export or a broken install fails here rather than in a host team's build.
 #include <foldwise/foldwise.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -25,7 +25,7 @@ void Expect(bool ok, const char* what) {
 // An Env of the host's own: forwards to POSIX and refuses to create files while |refuse| is set.
 class RefusingEnv : public Foldwise::EnvWrapper {
  public:
-  RefusingEnv() : EnvWrapper(Foldwise::Env::Posix()) {}
+  RefusingEnv() : EnvWrapper(Foldwise::Env::Default()) {}
   int NewWritableFile(const std::string& path,
                       std::unique_ptr<Foldwise::WritableFile>* file) override {
     if (refuse) return EACCES;
@@ -147,7 +147,8 @@ void UseDocumentsAndOutboxes(const std::string& dir) {
 
 int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : "host-data";
-  ::mkdir(dir.c_str(), 0777);
+  std::error_code ignored;  // an existing directory is fine; a missing one fails below
+  std::filesystem::create_directories(dir, ignored);
   Foldwise::CXmlDocument::InitXMLDocument();
 
   Foldwise::CFolderAttrXML attributes;

@@ -1,8 +1,9 @@
 // The platform seen by the library: files, locks, clock and locale formatting.
 //
-// Every file-system call the library makes goes through the Env in force. The POSIX default
-// is in force unless a ScopedEnv installs another one (a test fake, or a host's own), so tests
-// break exactly the call they mean to break and touch no process-wide state by hand.
+// Every file-system call the library makes goes through the Env in force. The platform's own
+// (POSIX, or Win32 on Windows) is in force unless a ScopedEnv installs another one (a test fake, or
+// a host's own), so tests break exactly the call they mean to break and touch no process-wide state
+// by hand.
 //
 // Thread safety: the Env in force serves every thread that calls the library, so an Env must
 // accept concurrent calls (the POSIX one does; a host's own must too). Installing one with
@@ -64,8 +65,15 @@ class FOLDWISE_EXPORT Env {
 
   // The Env in force for the calling process.
   static Env* Current();
-  // The POSIX implementation; never destroyed.
+  // This platform's own implementation (Win32 on Windows, POSIX elsewhere); never destroyed.
+  static Env* Default();
+#ifdef _WIN32
+  // The Win32 implementation, the default on Windows; never destroyed.
+  static Env* Win32();
+#else
+  // The POSIX implementation, the default elsewhere; never destroyed.
   static Env* Posix();
+#endif
 
   // Fills |status| and returns 0, or returns kErrorFileNotFound (the directory exists, the file
   // does not), kErrorPathNotFound (a directory of the path is missing) or another errno value.

@@ -1,9 +1,10 @@
 // The networking seen by the location services: host name, this machine's shares, the network
 // resources mounted or connected here, drive kinds and connecting a share.
 //
-// Every networking call of the library goes through the NetworkServices in force. The POSIX
-// default is in force unless a ScopedNetworkServices installs another one (a test fake, or a
-// host's own), so a test scripts the network exactly and touches no process-wide state by hand.
+// Every networking call of the library goes through the NetworkServices in force. The platform's
+// own (POSIX, or Win32 on Windows) is in force unless a ScopedNetworkServices installs another one
+// (a test fake, or a host's own), so a test scripts the network exactly and touches no process-wide
+// state by hand.
 //
 // Thread safety: the services in force serve every thread, so an implementation must accept
 // concurrent calls (the POSIX one does, behind one lock). Installing other services is set-up
@@ -57,10 +58,17 @@ class FOLDWISE_EXPORT NetworkServices {
 
   // The NetworkServices in force for the calling process.
   static NetworkServices* Current();
+  // This platform's own implementation (Win32 on Windows, POSIX elsewhere); never destroyed.
+  static NetworkServices* Default();
+#ifdef _WIN32
+  // The Win32 implementation: Winsock, the network API and the Windows networking client.
+  static NetworkServices* Win32();
+#else
   // The POSIX implementation over the standard file locations; never destroyed.
   static NetworkServices* Posix();
   // A POSIX implementation reading the given files instead (for hosts and tests).
   static std::unique_ptr<NetworkServices> NewPosix(const PosixNetworkFiles& files);
+#endif
 
   // Writes the host name with its NUL into |name|; 0 on success, -1 when it fails or does not
   // fit into |len| bytes.

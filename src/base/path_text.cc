@@ -8,7 +8,7 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
   // Only the root ends in a separator here; a second one would make it a network path.
   if (IsPathSeparator(dir.back())) return dir + name;
-  return dir + "/" + name;
+  return dir + kNativeSeparator + name;
 }
 
 void TrimTrailingSeparators(std::string& path) {

@@ -11,6 +11,13 @@
 
 namespace Foldwise {
 
+// The separator this platform's own paths are composed with.
+#ifdef _WIN32
+constexpr char kNativeSeparator = '\\';
+#else
+constexpr char kNativeSeparator = '/';
+#endif
+
 // Whether |c| separates path components: '/' natively, '\\' in texts written by Windows machines.
 inline bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
 

@@ -1,5 +1,9 @@
 // The one save routine of every folder file, and the durable deletion of an emptied one.
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -14,26 +18,37 @@
 namespace Foldwise {
 namespace {
 
+#ifdef _WIN32
+// Windows takes either slash; a drive path's directory keeps its root ("C:\").
+constexpr const char* kSeparators = "\\/";
+int ProcessId() { return ::_getpid(); }
+#else
+constexpr const char* kSeparators = "/";
+int ProcessId() { return static_cast<int>(::getpid()); }
+#endif
+
 std::string DirectoryOf(const std::string& path) {
-  const std::string::size_type slash = path.find_last_of('/');
+  const std::string::size_type slash = path.find_last_of(kSeparators);
   if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
+  if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);
   return path.substr(0, slash);
 }
 
 std::string BaseNameOf(const std::string& path) {
-  const std::string::size_type slash = path.find_last_of('/');
+  const std::string::size_type slash = path.find_last_of(kSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string JoinDirectory(const std::string& dir, const std::string& name) {
-  return dir.back() == '/' ? dir + name : dir + "/" + name;
+  return std::string(kSeparators).find(dir.back()) != std::string::npos
+             ? dir + name
+             : dir + kSeparators[0] + name;
 }
 
 // The pid keeps two processes saving the same folder apart; the counter two threads.
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned> counter{0};
-  return path + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+  return path + "." + std::to_string(ProcessId()) + "." + std::to_string(counter++) + ".tmp";
 }
 
 bool AllDigits(const std::string& text) {
@@ -71,7 +86,7 @@ void RemoveStaleTemporaries(Env* env, const std::string& path) {
   const std::string base = BaseNameOf(path);
   std::vector<std::string> names;
   if (env->GetChildren(dir, &names) != 0) return;
-  const int self = static_cast<int>(::getpid());
+  const int self = ProcessId();
   for (const std::string& name : names) {
     const int owner = TemporaryOwner(name, base);
     if (owner == 0 || owner == self || env->IsProcessAlive(owner)) continue;

@@ -6,7 +6,7 @@ namespace Foldwise {
 
 using EnvSlot = platform::OverrideSlot<Env>;
 
-Env* Env::Current() { return EnvSlot::Current(&Env::Posix); }
+Env* Env::Current() { return EnvSlot::Current(&Env::Default); }
 
 ScopedEnv::ScopedEnv(Env* env) : previous_(EnvSlot::Install(env)) {}
 

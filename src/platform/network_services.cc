@@ -7,7 +7,7 @@ namespace Foldwise {
 using ServicesSlot = platform::OverrideSlot<NetworkServices>;
 
 NetworkServices* NetworkServices::Current() {
-  return ServicesSlot::Current(&NetworkServices::Posix);
+  return ServicesSlot::Current(&NetworkServices::Default);
 }
 
 ScopedNetworkServices::ScopedNetworkServices(NetworkServices* services)

@@ -360,6 +360,8 @@ class PosixEnv : public Env {
 
 }  // namespace
 
+Env* Env::Default() { return Posix(); }
+
 Env* Env::Posix() {
   static PosixEnv env;  // stateless, so safe to use until the very end of the process
   return &env;

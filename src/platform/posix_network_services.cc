@@ -243,6 +243,8 @@ class PosixNetworkServices : public NetworkServices {
 
 }  // namespace
 
+NetworkServices* NetworkServices::Default() { return Posix(); }
+
 NetworkServices* NetworkServices::Posix() {
   static PosixNetworkServices services{PosixNetworkFiles()};
   return &services;

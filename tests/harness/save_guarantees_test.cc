@@ -22,7 +22,10 @@
 namespace Foldwise {
 namespace {
 
-std::string DirectoryOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
+// Either slash: Windows paths of the test directories use backslashes.
+std::string DirectoryOf(const std::string& path) {
+  return path.substr(0, path.find_last_of("/\\"));
+}
 
 // Watches the steps of every save and checks their order as they happen.
 class OrderEnv : public testing::FaultEnv {

@@ -19,7 +19,7 @@ namespace {
 // Sees which files the folders look at, and lets none of them be touched.
 class PathRecordingEnv : public EnvWrapper {
  public:
-  PathRecordingEnv() : EnvWrapper(Env::Posix()) {}
+  PathRecordingEnv() : EnvWrapper(Env::Default()) {}
   int GetFileStatus(const std::string& path, FileStatus*) override {
     paths.insert(path);
     return kErrorFileNotFound;

@@ -38,7 +38,7 @@ TEST_F(FileChecksTest, IsFileFreeCreatesMissingFilesAndSeesLocks) {
   {
     // Held by another open file, as another process would hold it while saving.
     std::unique_ptr<FileLock> held;
-    ASSERT_EQ(0, Env::Posix()->LockFile(path, /*exclusive=*/false, /*timeout_ms=*/0, &held));
+    ASSERT_EQ(0, Env::Default()->LockFile(path, /*exclusive=*/false, /*timeout_ms=*/0, &held));
     EXPECT_EQ(0, IsFileFree(path));
   }
   EXPECT_EQ(1, IsFileFree(path));
@@ -89,17 +89,19 @@ TEST(FilePathTest, SplitsLikeTheCRuntime) {
 TEST(FilePathTest, ComposesWithOneSeparator) {
   FilePath path("/srv/data//", "VoiceFolder.xml");
   EXPECT_EQ("/srv/data/VoiceFolder.xml", path.GetPath());
+  // A directory without a trailing separator is joined with the native one.
+  const std::string native(1, kNativeSeparator);
   path.SetDirectory("/other");
-  EXPECT_EQ("/other/VoiceFolder.xml", path.GetPath());
+  EXPECT_EQ("/other" + native + "VoiceFolder.xml", path.GetPath());
   path.SetFileName("VoiceEFolder.xml");
-  EXPECT_EQ("/other/VoiceEFolder.xml", path.GetPath());
+  EXPECT_EQ("/other" + native + "VoiceEFolder.xml", path.GetPath());
   path.SetDirectory("");
   EXPECT_EQ("VoiceEFolder.xml", path.GetPath());
 
   FilePath windows("C:\\Data\\old.xml");
   windows.SetFileName("new.xml");
   EXPECT_EQ("C:\\Data\\new.xml", windows.GetPath());
-  EXPECT_EQ("/x/f", JoinPath("/x", "f"));
+  EXPECT_EQ("/x" + native + "f", JoinPath("/x", "f"));
   EXPECT_EQ("f", JoinPath("", "f"));
 }
 

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,10 +18,19 @@ namespace testing {
 // A fresh directory under the system's temporary directory, removed with its content.
 class TempDir {
  public:
+  // Made by create_directory, which fails on a name that exists: a name another process or
+  // thread took first is passed over.
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "foldwise-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    path_ = pattern;
+    static std::atomic<unsigned> counter{0};
+    std::random_device seed;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate =
+          base / ("foldwise-" + std::to_string(seed()) + "-" + std::to_string(counter++));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) path_ = candidate.string();
+    }
+    if (path_.empty()) ADD_FAILURE() << "no temporary directory";
   }
   ~TempDir() {
     std::error_code ignored;
@@ -29,7 +40,11 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // Joined with the platform's own separator, as the library joins its paths, and as plain text:
+  // std::filesystem on Windows would take |name| for text of the ANSI code page, not UTF-8.
+  std::string File(const std::string& name) const {
+    return path_ + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+  }
 
  private:
   std::string path_;

@@ -22,7 +22,7 @@ namespace testing {
 
 class FaultEnv : public EnvWrapper {
  public:
-  explicit FaultEnv(Env* target = Env::Posix()) : EnvWrapper(target) {}
+  explicit FaultEnv(Env* target = Env::Default()) : EnvWrapper(target) {}
 
   // Faults. Each makes the named step report an error, exactly as the disk would.
   bool fail_read = false;             // ReadFile: EIO

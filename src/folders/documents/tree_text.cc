@@ -17,7 +17,7 @@ std::string_view WithoutTrailingSeparators(std::string_view text) {
 std::string FolderFilePath(const std::string& directory, const char* fileName) {
   std::string path = directory;
   TrimTrailingSeparators(path);
-  return path + "/" + fileName;
+  return path + kNativeSeparator + fileName;
 }
 
 std::shared_ptr<DomDocument> NewFolderTemplate(const char* identifier,

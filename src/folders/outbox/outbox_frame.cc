@@ -11,7 +11,7 @@ namespace outbox {
 OutboxFile::OutboxFile(const OutboxSite& site)
     : folder_(site.folder), identifier_(site.identifier) {
   if (site.directory.empty() || !IsPathSeparator(site.directory.back())) {
-    site.directory.push_back('/');
+    site.directory.push_back(kNativeSeparator);
   }
   path_ = site.directory + site.file_name;
 }

@@ -2,6 +2,7 @@
 // in both forms, delivery details and their tie to `protocol`, path forms and value macros.
 #include <string>
 
+#include "base/path_text.h"
 #include "cached_folder_fixture.h"
 #include "folder_kit.h"
 
@@ -152,14 +153,14 @@ TEST_F(RecordRoundTripTest, PathsAreStoredInStorageFormAndReadInLocalForm) {
   s.document_file_path = "C:\\Typed\\";                      // a drive path stays
   ASSERT_EQ(1, sent.AddItemXML(s, 0));
   const std::string text = Text("SentItemsFolder.xml");
-  EXPECT_NE(std::string::npos,
-            text.find("<dictation_file_path>" + dir.File("shared") + "/dictations<"));
+  EXPECT_NE(std::string::npos, text.find("<dictation_file_path>" + dir.File("shared") +
+                                         kNativeSeparator + "dictations<"));
   EXPECT_NE(std::string::npos, text.find("<document_file_path>C:\\Typed<"));
 
   SENTITEMS_ITEM_XML_DATA out;
   auto key = ByGuid<SENTITEMS_ITEM_XML_DATA>("g");
   ASSERT_EQ(1, sent.GetItemXML(key, &out));
-  EXPECT_EQ(dir.File("shared") + "/dictations", out.dictation_file_path);
+  EXPECT_EQ(dir.File("shared") + kNativeSeparator + "dictations", out.dictation_file_path);
   EXPECT_EQ("C:\\Typed", out.document_file_path);
   // A key names the path as the host knows it and is converted the same way.
   EXPECT_EQ(1, sent.GetItemCountXML(&s));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
 #include "foldwise/errors.h"
 #include "outbox_fixture.h"
 
@@ -117,7 +118,7 @@ TEST_F(OutboxFailureTest, EmptyFileIsTreatedAsMissingAndDirectoryGetsItsSeparato
   testing::WriteText(AuthorFile(), "");
   author.AddItemFtpXML(Item("{b}", "b.dss", "", "ftp"), Ftp("s", "f"));
   EXPECT_NE(std::string::npos, AuthorText().find("<server_info_list/><item_list>"));
-  EXPECT_EQ(dir.path() + "/", author.GetDirectoryText());
+  EXPECT_EQ(dir.path() + kNativeSeparator, author.GetDirectoryText());
   // Removed from the tree, so reported, though a busy file is not written.
   env.file_busy = true;
   EXPECT_TRUE(author.DelItemXML(Key("{b}")));

@@ -13,7 +13,7 @@
 #include "foldwise/testing/fake_network_services.h"
 #include "foldwise/testing/fault_env.h"
 #include "foldwise/xml_document.h"
-#include "harness/family_operations.h"
+#include "harness/family_table.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -31,15 +31,18 @@ int main(int argc, char** argv) {
 
   int index = 0;
   int failed = 0;
-  for (const harness::FamilyOperation& op : harness::AllFamilyOperations()) {
+  for (const harness::Operation& op : harness::AllOperations()) {
+    if (op.effect == harness::Effect::kReads) continue;
     // Relative, so that no stored path names the machine's own directories.
     const fs::path dir = fs::path(argv[1]) / std::to_string(index++);
     fs::create_directories(dir);
     try {
-      op.setup(dir.string());
-      op.run(dir.string());
+      harness::SetupFamily(op.family, dir.string());
+      harness::Texts texts;
+      op.run(dir.string(), texts);
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "%s %s: %s\n", op.family.c_str(), op.name.c_str(), e.what());
+      std::fprintf(stderr, "%s %s: %s\n", harness::FamilyName(op.family), op.name.c_str(),
+                   e.what());
       ++failed;
     }
     NetworkPathResolver::DiscardInstance();

@@ -1,4 +1,5 @@
 // Arbitrary bytes as a folder file, then every operation of the folder's family on it.
+#include <filesystem>
 #include <fstream>
 
 #include "dom/dom.h"
@@ -17,8 +18,9 @@ namespace {
 // as <file>.damaged-<time>.
 bool Survives(const std::string& root, const std::string& path, const std::string& content) {
   if (content.empty()) return true;
+  const std::string file = std::filesystem::path(path).generic_string();
   for (const auto& [name, bytes] : Snapshot(root)) {
-    if (bytes == content && (name == path || name.rfind(path + ".damaged-", 0) == 0)) return true;
+    if (bytes == content && (name == file || name.rfind(file + ".damaged-", 0) == 0)) return true;
   }
   return false;
 }

@@ -132,7 +132,8 @@ std::map<std::string, std::string> Snapshot(const std::string& dir) {
     std::ifstream in(entry.path(), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    files[entry.path().string()] = text.str();
+    // One separator on every platform, so a name compares with paths joined by '/'.
+    files[entry.path().generic_string()] = text.str();
   }
   return files;
 }

@@ -95,31 +95,5 @@ TEST_F(FolderFileTest, ReadAllStopsAtFirstSurplusItem) {
   EXPECT_EQ(dir.path(), records[2].dictation_file_path);
 }
 
-TEST_F(FolderFileTest, FileLivesOnlyWhileItHoldsItems) {
-  EXPECT_EQ(0, file.CountItems(nullptr));
-  EXPECT_EQ(1, Delete(VOICE_ITEM_XML_DATA()));
-  EXPECT_FALSE(Has("VoiceFolder.xml"));  // opening a missing file writes nothing
-
-  ASSERT_EQ(1, Append(Entry("a")));
-  ASSERT_EQ(1, Append(Entry("b")));
-  EXPECT_EQ(1, Delete(VOICE_ITEM_XML_DATA()));  // all of them
-  EXPECT_FALSE(Has("VoiceFolder.xml"));
-
-  ASSERT_EQ(1, Append(Entry("a")));
-  PlainCursor none(nullptr, 0);
-  EXPECT_EQ(1, file.WriteAll(none));
-  EXPECT_FALSE(Has("VoiceFolder.xml"));
-}
-
-TEST_F(FolderFileTest, ExhaustedCursorFails) {
-  ASSERT_EQ(1, Append(Entry("a")));
-  VOICE_ITEM_XML_DATA record = Entry("b");
-  PlainCursor cursor(&record, 1);
-  cursor.Advance();
-  EXPECT_EQ(1, cursor.IsExhausted());
-  EXPECT_EQ(0, file.AppendItem(cursor));
-  EXPECT_EQ(1, file.CountItems(nullptr));
-}
-
 }  // namespace
 }  // namespace Foldwise

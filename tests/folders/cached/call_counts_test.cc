@@ -69,13 +69,10 @@ class CallCountsTest : public CachedFolderFixture {
   }
 
   Calls Count() const {
-    return {env.reads,
-            env.files_written,
-            env.status_checks,
-            env.locks,
-            env.probes,
-            net.host_name_calls + net.computer_name_calls + net.share_enumerations +
-                net.connection_enumerations + net.connection_lookups + net.drive_type_queries};
+    const int network = net.host_name_calls + net.computer_name_calls + net.share_enumerations +
+                        net.connection_enumerations + net.connection_lookups +
+                        net.drive_type_queries;
+    return {env.reads, env.files_written, env.status_checks, env.locks, env.probes, network};
   }
 
   // Runs each kind of operation once on the voice folder and the attributes, returning the

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "engine/item_codec.h"
 #include "folders/cached/voice_schema.h"
@@ -123,24 +122,14 @@ TEST_F(KeyMatchTest, SelectsExactlyWhatTheQuerySelects) {
   EXPECT_GT(empty, 15);
 }
 
-TEST_F(KeyMatchTest, RefusesKeysTheFilesNeverAccepted) {
-  const std::vector<std::string> refused = {"it's", "'", std::string("a\0b", 3), "\x01", "\xff"};
-  for (const std::string& guid : refused) {
-    SCOPED_TRACE(guid);
-    VOICE_ITEMLIST_XML_DATA record;
-    record.item.guid = guid;
-    ListCursor key(&record, 1);
-    EXPECT_THROW(KeyMatch{key}, ComError);
-    EXPECT_FALSE(UsableKey(key));
-  }
+// Top-level values a key cannot carry are tried on every folder by the hostile-value tests; an
+// apostrophe in a nested delivery field makes the whole key unusable too.
+TEST_F(KeyMatchTest, NestedFieldCanMakeAKeyUnusable) {
   VOICE_ITEMLIST_XML_DATA record;
   record.delivery_kind = kDeliveryMail;
-  record.smtp.subject = "don't";  // a nested field is no exception
+  record.smtp.subject = "don't";
   ListCursor key(&record, 1);
   EXPECT_FALSE(UsableKey(key));
-  ListCursor exhausted(&record, 1);
-  exhausted.Advance();
-  EXPECT_THROW(KeyMatch{exhausted}, ComError);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The resolver against a scripted Windows-style network: drive paths, backslashes.
 #include <string>
 
-#include "location/file_path.h"
 #include "location/location_fixture.h"
 
 namespace Foldwise {
@@ -64,12 +63,6 @@ TEST_F(NetworkPathResolverTest, ConnectsOnlyWhenAllowed) {
   EXPECT_EQ(2u, net.connect_requests.size());
 }
 
-TEST_F(NetworkPathResolverTest, NoAdministrativeSharesMeansNoDollarRule) {
-  net.administrative_shares = false;
-  EXPECT_EQ("<fails>", Local("\\\\thishost\\c$\\x"));
-  EXPECT_EQ("<fails>", Shared("C:\\x"));
-}
-
 TEST_F(NetworkPathResolverTest, LocalPathsToNetworkPaths) {
   // Step: the deepest share holding the path wins, whatever the enumeration order.
   for (int order = 0; order < 2; ++order) {
@@ -85,8 +78,12 @@ TEST_F(NetworkPathResolverTest, LocalPathsToNetworkPaths) {
   net.shares = {{"first", "E:\\x"}, {"second", "E:\\x\\"}};
   EXPECT_EQ("\\\\thishost\\first\\y", Shared("E:\\x\\y"));
 
-  // Step: an unshared fixed drive falls back to its administrative share; others fail.
+  // Step: an unshared fixed drive falls back to its administrative share, if the machine has
+  // them; other drives fail.
   EXPECT_EQ("\\\\thishost\\F$\\dir", Shared("F:\\dir\\"));
+  net.administrative_shares = false;
+  EXPECT_EQ("<fails>", Shared("F:\\dir"));
+  net.administrative_shares = true;
   net.SetDriveType("R:\\", DriveType::kRemovable);
   EXPECT_EQ("<fails>", Shared("R:\\dir"));
 
@@ -169,25 +166,6 @@ TEST_F(NetworkPathResolverTest, CachePeriodMemoisesConnectedDriveLookups) {
   Resolver().BeginCachePeriod();
   EXPECT_EQ("X:\\dir\\file", Local(path));
   Resolver().EndCachePeriod();
-}
-
-TEST_F(NetworkPathResolverTest, FilePathConversionsGoThroughTheResolver) {
-  FilePath shared("\\\\thishost\\data\\dir\\file.wav");
-  EXPECT_EQ("D:\\Shared\\dir\\file.wav", shared.GetLocalPath(0));
-  EXPECT_EQ(1, shared.ToLocalPath(0));
-  EXPECT_EQ("D:\\Shared\\dir\\file.wav", shared.GetPath());
-
-  FilePath unreachable("\\\\nobody\\pub\\file.wav");
-  EXPECT_EQ("", unreachable.GetLocalPath(0));
-  EXPECT_EQ(0, unreachable.ToLocalPath(0));
-  EXPECT_EQ("\\\\nobody\\pub\\file.wav", unreachable.GetPath());
-
-  FilePath drive("Z:\\dir");
-  EXPECT_EQ(1, drive.Canonicalize());
-  EXPECT_EQ("Z:\\dir", drive.GetPath());
-  FilePath network("\\\\server\\share\\dir");
-  EXPECT_EQ(1, network.Canonicalize());
-  EXPECT_EQ("Z:\\dir", network.GetPath());
 }
 
 }  // namespace

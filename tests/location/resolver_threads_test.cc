@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "foldwise/location.h"
 #include "foldwise/network_services.h"
+#include "foldwise/testing/fake_network_services.h"
 #include "location/location_fixture.h"
 
 namespace Foldwise {
@@ -17,37 +17,18 @@ namespace {
 
 constexpr int kThreads = 8;
 
-// A network on which every share can be connected, under /mnt/<share>, safe to call from many
-// threads (the scripted fake is not).
-class ConnectingNetwork : public NetworkServices {
+// A network on which every share can be connected, under /mnt/<share>. Nothing in its script
+// changes on a connection, so many threads may call it at once.
+class ConnectingNetwork : public testing::FakeNetworkServices {
  public:
-  int GetHostName(char* name, std::size_t len) override {
-    const std::string host = "thishost";
-    if (len <= host.size()) return -1;
-    host.copy(name, host.size());
-    name[host.size()] = '\0';
-    return 0;
+  ConnectingNetwork() {
+    default_drive_type = DriveType::kNoRootDirectory;
+    administrative_shares = false;
   }
-  bool GetComputerName(std::string* name) override {
-    *name = "thishost";
-    return true;
-  }
-  bool InitializeSockets() override { return true; }
-  bool EnumerateShares(std::vector<ShareInfo>* shares) override {
-    shares->clear();
-    return true;
-  }
-  bool EnumerateConnections(std::vector<NetworkConnection>* connections) override {
-    connections->clear();
-    return true;
-  }
-  bool GetConnection(const std::string&, NetworkConnection*) override { return false; }
-  DriveType GetDriveType(const std::string&) override { return DriveType::kNoRootDirectory; }
   bool ConnectShare(const std::string& remoteName, std::string* accessName) override {
     *accessName = "/mnt/" + remoteName.substr(remoteName.find_last_of('\\') + 1);
     return true;
   }
-  bool HasAdministrativeShares() override { return false; }
 };
 
 // Runs |work(thread)| on kThreads threads released at the same moment.

@@ -58,29 +58,22 @@ TEST_F(RootPathTest, RootAsStoredPathIsKept) {
   testing::TempDir dir;
   CVoiceFolderXML voice;
   voice.SetXmlFalePath(dir.path().c_str());
-  VOICE_ITEM_XML_DATA item;
-  item.guid = "g";
-  item.dictation_file_name = "a.dss";
-  item.document_file_path = "/srv/letters";
-  ASSERT_EQ(1, voice.AddItemXML(item, 0));
-  VOICE_ITEM_XML_DATA root = item;
-  root.guid = "r";
-  root.document_file_path = "/";
-  ASSERT_EQ(1, voice.AddItemXML(root, 0));
-
+  VOICE_ITEM_XML_DATA added, changed, values, out;  // one added with the root, one changed to it
+  added.guid = "added";
+  added.document_file_path = "/";
+  changed.guid = "changed";
+  changed.document_file_path = "/srv/letters";
+  ASSERT_EQ(1, voice.AddItemXML(added, 0));
+  ASSERT_EQ(1, voice.AddItemXML(changed, 0));
   // A change to the root replaces the stored path; it does not delete it.
-  VOICE_ITEM_XML_DATA key;
-  key.guid = "g";
-  VOICE_ITEM_XML_DATA values;
   values.document_file_path = "/";
-  ASSERT_EQ(1, voice.ChangeItemXML(key, values, 0));
-
-  VOICE_ITEM_XML_DATA out;
-  ASSERT_EQ(1, voice.GetItemXML(key, &out));
-  EXPECT_EQ("/", out.document_file_path);
-  key.guid = "r";
-  ASSERT_EQ(1, voice.GetItemXML(key, &out));
-  EXPECT_EQ("/", out.document_file_path);
+  ASSERT_EQ(1, voice.ChangeItemXML(changed, values, 0));
+  for (const char* guid : {"added", "changed"}) {
+    VOICE_ITEM_XML_DATA key;
+    key.guid = guid;
+    ASSERT_EQ(1, voice.GetItemXML(key, &out));
+    EXPECT_EQ("/", out.document_file_path) << guid;
+  }
 }
 
 }  // namespace

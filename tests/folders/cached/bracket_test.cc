@@ -19,22 +19,30 @@ class BracketTest : public CachedFolderFixture {
     voice.SetXmlFalePath(dir.path().c_str());
     sent.SetXmlFalePath(dir.path().c_str());
   }
-  static VOICE_ITEM_XML_DATA Voice(const std::string& guid) {
-    VOICE_ITEM_XML_DATA item;
-    item.guid = guid;
-    item.dictation_file_name = guid + ".wav";
-    item.status = "new";
-    return item;
+  // An entry of either folder's list form, sent by FTP.
+  template <typename List>
+  static List WithFtp(const std::string& guid) {
+    List entry;
+    entry.item.guid = guid;
+    entry.item.dictation_file_name = guid + ".wav";
+    entry.item.status = "new";
+    entry.delivery_kind = kDeliveryFtp;
+    entry.ftp.server = "srv";
+    entry.ftp.folder = "f";
+    return entry;
   }
-  static SENTITEMS_ITEMLIST_XML_DATA SentWithFtp(const std::string& guid) {
-    SENTITEMS_ITEMLIST_XML_DATA item;
-    item.item.guid = guid;
-    item.item.dictation_file_name = guid + ".wav";
-    item.item.status = "new";
-    item.delivery_kind = kDeliveryFtp;
-    item.ftp.server = "srv";
-    item.ftp.folder = "f";
-    return item;
+  static VOICE_ITEM_XML_DATA Voice(const std::string& guid) {
+    return WithFtp<VOICE_ITEMLIST_XML_DATA>(guid).item;
+  }
+  // A change whose FTP part has no fields, which cannot be folded into the stored one.
+  template <typename Folder>
+  static void ExpectFailedFtpChange(Folder& folder, const std::string& guid) {
+    typename Folder::Item key;
+    key.guid = guid;
+    typename Folder::ItemList change;
+    change.item.status = "changed";
+    change.delivery_kind = kDeliveryFtp;
+    EXPECT_EQ(0, folder.ChangeItemXML(key, change, 0));
   }
 
   CVoiceFolderXML voice;
@@ -42,13 +50,9 @@ class BracketTest : public CachedFolderFixture {
 };
 
 TEST_F(BracketTest, FailedChangeLeavesCachedDocumentUntouched) {
-  VOICE_ITEMLIST_XML_DATA voiceItem;
-  voiceItem.item = Voice("v");
-  voiceItem.delivery_kind = kDeliveryFtp;
-  voiceItem.ftp.server = "srv";
-  voiceItem.ftp.folder = "f";
+  auto voiceItem = WithFtp<VOICE_ITEMLIST_XML_DATA>("v");
+  auto sentItem = WithFtp<SENTITEMS_ITEMLIST_XML_DATA>("s");
   ASSERT_EQ(1, voice.AddItemXML(voiceItem, 0));
-  SENTITEMS_ITEMLIST_XML_DATA sentItem = SentWithFtp("s");
   ASSERT_EQ(1, sent.AddItemXML(sentItem, 0));
   // The texts a bracket's flush writes for these documents unchanged.
   CXmlDocument::ActiveCacheDOMDocument();
@@ -58,21 +62,10 @@ TEST_F(BracketTest, FailedChangeLeavesCachedDocumentUntouched) {
   const std::string voiceBefore = Text("VoiceFolder.xml");
   const std::string sentBefore = Text("SentItemsFolder.xml");
 
-  // Step 1: a change whose FTP part cannot be folded into the stored one fails...
+  // Step 1: the failing changes inside a bracket...
   CXmlDocument::ActiveCacheDOMDocument();
-  VOICE_ITEM_XML_DATA voiceKey;
-  voiceKey.guid = "v";
-  VOICE_ITEMLIST_XML_DATA voiceChange;
-  voiceChange.item.status = "changed";
-  voiceChange.delivery_kind = kDeliveryFtp;
-  EXPECT_EQ(0, voice.ChangeItemXML(voiceKey, voiceChange, 0));
-  SENTITEMS_ITEM_XML_DATA sentKey;
-  sentKey.guid = "s";
-  SENTITEMS_ITEMLIST_XML_DATA sentChange;
-  sentChange.item.status = "changed";
-  sentChange.delivery_kind = kDeliveryFtp;
-  EXPECT_EQ(0, sent.ChangeItemXML(sentKey, sentChange, 0));
-
+  ExpectFailedFtpChange(voice, "v");
+  ExpectFailedFtpChange(sent, "s");
   // Step 2: ...and the flush writes both files exactly as they were.
   CXmlDocument::DeactiveCacheDOMDocument(0);
   EXPECT_EQ(voiceBefore, Text("VoiceFolder.xml"));
@@ -110,7 +103,7 @@ TEST_F(BracketTest, OtherThreadsAddSurvivesListingsOwnBracket) {
       while (!latch.go.load()) std::this_thread::yield();
       CSentItemsFolderXML other;
       other.SetXmlFalePath(dir.path().c_str());
-      SENTITEMS_ITEMLIST_XML_DATA entry = SentWithFtp("r" + std::to_string(round));
+      auto entry = WithFtp<SENTITEMS_ITEMLIST_XML_DATA>("r" + std::to_string(round));
       added = other.AddItemXML(entry, 0);
     });
     long count = 0;

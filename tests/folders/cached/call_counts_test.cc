@@ -63,27 +63,16 @@ class CallCountsTest : public CachedFolderFixture {
   }
 
   void Reset() {
-    env.reads = 0;
-    env.files_written = 0;
-    env.status_checks = 0;
-    env.locks = 0;
-    env.probes = 0;
-    net.host_name_calls = 0;
-    net.computer_name_calls = 0;
-    net.share_enumerations = 0;
-    net.connection_enumerations = 0;
-    net.connection_lookups = 0;
-    net.drive_type_queries = 0;
+    env.reads = env.files_written = env.status_checks = env.locks = env.probes = 0;
+    net.host_name_calls = net.computer_name_calls = net.share_enumerations = 0;
+    net.connection_enumerations = net.connection_lookups = net.drive_type_queries = 0;
   }
 
   Calls Count() const {
-    return {env.reads,
-            env.files_written,
-            env.status_checks,
-            env.locks,
-            env.probes,
-            net.host_name_calls + net.computer_name_calls + net.share_enumerations +
-                net.connection_enumerations + net.connection_lookups + net.drive_type_queries};
+    const int network = net.host_name_calls + net.computer_name_calls + net.share_enumerations +
+                        net.connection_enumerations + net.connection_lookups +
+                        net.drive_type_queries;
+    return {env.reads, env.files_written, env.status_checks, env.locks, env.probes, network};
   }
 
   // Runs each kind of operation once on the voice folder and the attributes, returning the

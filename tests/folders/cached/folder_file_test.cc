@@ -1,41 +1,20 @@
-// The item-file engine on its own: file text, the matching rule and the edge cases of each list
-// operation.
+// The voice folder's file as text, and what the folder-level path and missed keys leave in it.
 #include <string>
-#include <vector>
 
 #include "cached_folder_fixture.h"
-#include "engine/item_codec.h"
-#include "engine/item_file.h"
-#include "folders/cached/voice_schema.h"
 
 namespace Foldwise {
 namespace {
-
-using PlainCursor = TypedCursor<VOICE_ITEM_XML_DATA, ResolverPaths>;
 
 class FolderFileTest : public CachedFolderFixture {
  protected:
   void SetUp() override {
     CachedFolderFixture::SetUp();
-    file.SetXmlFalePath(dir.path());
+    voice.SetXmlFalePath(dir.path().c_str());
   }
-
-  int Append(VOICE_ITEM_XML_DATA record) {
-    PlainCursor cursor(&record, 1);
-    return file.AppendItem(cursor);
-  }
-  static KeyMatch Key(VOICE_ITEM_XML_DATA key) {
-    PlainCursor cursor(&key, 1);
-    return KeyMatch(cursor);
-  }
-  int Count(VOICE_ITEM_XML_DATA key) {
-    const KeyMatch match = Key(key);
-    return file.CountItems(&match);
-  }
-  int Delete(VOICE_ITEM_XML_DATA key) { return file.DeleteItems(Key(key)); }
+  int Append(VOICE_ITEM_XML_DATA record) { return voice.AddItemXML(record, 0); }
   int Change(VOICE_ITEM_XML_DATA key, VOICE_ITEM_XML_DATA values) {
-    PlainCursor changes(&values, 1);
-    return file.ChangeItems(Key(key), changes);
+    return voice.ChangeItemXML(key, values, 0);
   }
   static VOICE_ITEM_XML_DATA Entry(const std::string& guid, const std::string& status = "new") {
     VOICE_ITEM_XML_DATA record;
@@ -45,7 +24,7 @@ class FolderFileTest : public CachedFolderFixture {
     return record;
   }
 
-  FolderFile file{CachedFolderSchema<VoiceFolderRecords>::kPlainFile};
+  CVoiceFolderXML voice;
 };
 
 TEST_F(FolderFileTest, FirstAppendAndFieldAddingChangeWriteExactText) {
@@ -77,48 +56,13 @@ TEST_F(FolderFileTest, FolderLevelPathIsNoKeyAndMissesSaveNothing) {
   for (const char* guid : {"a", "b", "c"}) ASSERT_EQ(1, Append(Entry(guid)));
   VOICE_ITEM_XML_DATA key;
   key.dictation_file_path = "/elsewhere";  // not stored per item, so not compared
-  EXPECT_EQ(3, Count(key));
+  EXPECT_EQ(3, voice.GetItemCountXML(&key));
 
   const int writes = env.files_written;
-  EXPECT_EQ(1, Delete(Entry("zz", "")));
+  VOICE_ITEM_XML_DATA miss = Entry("zz", "");
+  EXPECT_EQ(1, voice.DelItemXML(miss));
   EXPECT_EQ(1, Change(Entry("zz", ""), Entry("q")));
   EXPECT_EQ(writes, env.files_written);
-}
-
-TEST_F(FolderFileTest, ReadAllStopsAtFirstSurplusItem) {
-  for (const char* guid : {"a", "b", "c", "d"}) ASSERT_EQ(1, Append(Entry(guid)));
-  std::vector<VOICE_ITEM_XML_DATA> records(3);
-  PlainCursor cursor(records.data(), 3);
-  EXPECT_EQ(0, file.ReadAll(cursor));
-  EXPECT_EQ("a", records[0].guid);
-  EXPECT_EQ("c", records[2].guid);
-  EXPECT_EQ(dir.path(), records[2].dictation_file_path);
-}
-
-TEST_F(FolderFileTest, FileLivesOnlyWhileItHoldsItems) {
-  EXPECT_EQ(0, file.CountItems(nullptr));
-  EXPECT_EQ(1, Delete(VOICE_ITEM_XML_DATA()));
-  EXPECT_FALSE(Has("VoiceFolder.xml"));  // opening a missing file writes nothing
-
-  ASSERT_EQ(1, Append(Entry("a")));
-  ASSERT_EQ(1, Append(Entry("b")));
-  EXPECT_EQ(1, Delete(VOICE_ITEM_XML_DATA()));  // all of them
-  EXPECT_FALSE(Has("VoiceFolder.xml"));
-
-  ASSERT_EQ(1, Append(Entry("a")));
-  PlainCursor none(nullptr, 0);
-  EXPECT_EQ(1, file.WriteAll(none));
-  EXPECT_FALSE(Has("VoiceFolder.xml"));
-}
-
-TEST_F(FolderFileTest, ExhaustedCursorFails) {
-  ASSERT_EQ(1, Append(Entry("a")));
-  VOICE_ITEM_XML_DATA record = Entry("b");
-  PlainCursor cursor(&record, 1);
-  cursor.Advance();
-  EXPECT_EQ(1, cursor.IsExhausted());
-  EXPECT_EQ(0, file.AppendItem(cursor));
-  EXPECT_EQ(1, file.CountItems(nullptr));
 }
 
 }  // namespace

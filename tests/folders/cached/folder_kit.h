@@ -1,5 +1,5 @@
 // Test-side views of the three folders: a readable text of every record, so that a mismatch
-// names the field, and per-folder facts the typed tests need.
+// names the field, and the file names the typed tests look at.
 #ifndef FOLDWISE_TESTS_CACHED_FOLDERS_FOLDER_KIT_H_
 #define FOLDWISE_TESTS_CACHED_FOLDERS_FOLDER_KIT_H_
 
@@ -43,7 +43,7 @@ auto Show(const ItemList& r) -> decltype(r.ftp.server, std::string()) {
          r.ftp.folder + "|" + Show(r.smtp);
 }
 
-// The facts of each folder that its tests need, beside the folder class.
+// The file names of each folder, beside the folder class.
 template <typename FolderClass>
 struct Kit;
 
@@ -51,19 +51,16 @@ template <>
 struct Kit<CVoiceFolderXML> {
   static constexpr const char* kPlain = "VoiceFolder.xml";
   static constexpr const char* kEncrypted = "VoiceEFolder.xml";
-  static constexpr bool kFolderLevelPath = true;
 };
 template <>
 struct Kit<CSentItemsFolderXML> {
   static constexpr const char* kPlain = "SentItemsFolder.xml";
   static constexpr const char* kEncrypted = "SentItemsEFolder.xml";
-  static constexpr bool kFolderLevelPath = false;
 };
 template <>
 struct Kit<CInBoxTypistFolderXML> {
   static constexpr const char* kPlain = "InBoxTypistFolder.xml";
   static constexpr const char* kEncrypted = "InBoxTypistEFolder.xml";
-  static constexpr bool kFolderLevelPath = true;
 };
 
 }  // namespace testing

@@ -131,6 +131,7 @@ class FolderModelTest : public CachedFolderFixture {
           << "entry " << i;
     }
     FolderClass::ReleaseItemList(list);
+    EXPECT_EQ(nullptr, list);  // the plain form's release clears the host's pointer
     EXPECT_EQ(count, folder.GetItemCountXML(nullptr));
     for (const char* guid : {"g0", "g1", "g4", "g7"}) {
       int expectedCount = 0;

@@ -11,13 +11,6 @@ namespace {
 
 using testing::Show;
 
-template <typename Record>
-Record ByGuid(const std::string& guid) {
-  Record record;
-  record.guid = guid;
-  return record;
-}
-
 class RecordRoundTripTest : public CachedFolderFixture {
  protected:
   void SetUp() override {
@@ -25,6 +18,15 @@ class RecordRoundTripTest : public CachedFolderFixture {
     voice.SetXmlFalePath(dir.path().c_str());
     sent.SetXmlFalePath(dir.path().c_str());
     inbox.SetXmlFalePath(dir.path().c_str());
+  }
+  // The entry of |folder| with |guid|, in the form |Out|.
+  template <typename Out, typename Folder>
+  static Out Read(Folder& folder, const std::string& guid) {
+    typename Folder::Item key;
+    key.guid = guid;
+    Out out;
+    EXPECT_EQ(1, folder.GetItemXML(key, &out)) << guid;
+    return out;
   }
   // Positions of |parts| in |text| rise strictly: they stand in this order.
   static bool InOrder(const std::string& text, std::initializer_list<std::string> parts) {
@@ -44,18 +46,14 @@ class RecordRoundTripTest : public CachedFolderFixture {
 TEST_F(RecordRoundTripTest, PlainRecordsKeepEveryField) {
   VOICE_ITEM_XML_DATA v{"g1", "a.wav", "/ignored", "st", "a.doc", "/docs/", "ar", "se", "pr"};
   ASSERT_EQ(1, voice.AddItemXML(v, 0));
-  VOICE_ITEM_XML_DATA vKey = ByGuid<VOICE_ITEM_XML_DATA>("g1"), vOut;
-  ASSERT_EQ(1, voice.GetItemXML(vKey, &vOut));
   v.dictation_file_path = dir.path();  // the file's folder-level path, never the record's
   v.document_file_path = "/docs";
-  EXPECT_EQ(Show(v), Show(vOut));
+  EXPECT_EQ(Show(v), Show(Read<VOICE_ITEM_XML_DATA>(voice, "g1")));
 
   SENTITEMS_ITEM_XML_DATA s{"g2", "st", "b.wav", "/dict/", "b.doc", "/docs", "pr", "d", "t"};
   ASSERT_EQ(1, sent.AddItemXML(s, 0));
-  SENTITEMS_ITEM_XML_DATA sKey = ByGuid<SENTITEMS_ITEM_XML_DATA>("g2"), sOut;
-  ASSERT_EQ(1, sent.GetItemXML(sKey, &sOut));
   s.dictation_file_path = "/dict";  // stored per item, in directory form
-  EXPECT_EQ(Show(s), Show(sOut));
+  EXPECT_EQ(Show(s), Show(Read<SENTITEMS_ITEM_XML_DATA>(sent, "g2")));
   // No folder-level path in a sent-items file: item_list holds items only.
   EXPECT_NE(std::string::npos, Text("SentItemsFolder.xml").find("<item_list>\r\n\t\t<item>"));
   EXPECT_TRUE(
@@ -65,10 +63,8 @@ TEST_F(RecordRoundTripTest, PlainRecordsKeepEveryField) {
 
   INBOX_TYPIST_ITEM_XML_DATA i{"g3", "c.wav", "/ignored", "st", "pr", "d", "t", "c.doc", "/x"};
   ASSERT_EQ(1, inbox.AddItemXML(i, 0));
-  INBOX_TYPIST_ITEM_XML_DATA iKey = ByGuid<INBOX_TYPIST_ITEM_XML_DATA>("g3"), iOut;
-  ASSERT_EQ(1, inbox.GetItemXML(iKey, &iOut));
   i.dictation_file_path = dir.path();
-  EXPECT_EQ(Show(i), Show(iOut));
+  EXPECT_EQ(Show(i), Show(Read<INBOX_TYPIST_ITEM_XML_DATA>(inbox, "g3")));
 }
 
 TEST_F(RecordRoundTripTest, DeliveryDetailsSetProtocol) {
@@ -79,13 +75,10 @@ TEST_F(RecordRoundTripTest, DeliveryDetailsSetProtocol) {
   v.smtp = {"F", "Sub", "Body"};
   v.ftp = {"unused", "unused"};
   ASSERT_EQ(1, voice.AddItemXML(v, 0));
-  VOICE_ITEMLIST_XML_DATA vOut;
-  auto vKey = ByGuid<VOICE_ITEM_XML_DATA>("g1");
-  ASSERT_EQ(1, voice.GetItemXML(vKey, &vOut));
   v.item.protocol = "mail";
   v.item.dictation_file_path = dir.path();
   v.ftp = {};
-  EXPECT_EQ(Show(v), Show(vOut));
+  EXPECT_EQ(Show(v), Show(Read<VOICE_ITEMLIST_XML_DATA>(voice, "g1")));
 
   // Sent items, mail: the recipients stand between sender and subject.
   SENTITEMS_ITEMLIST_XML_DATA s;
@@ -98,11 +91,8 @@ TEST_F(RecordRoundTripTest, DeliveryDetailsSetProtocol) {
       InOrder(Text("SentItemsFolder.xml"),
               {"<protocol>mail</protocol>", "<mail>", "<from>F</from>", "<to>T</to>", "<cc>C</cc>",
                "<bcc>B</bcc>", "<subject>Sub</subject>", "<body>Body</body>", "</mail>"}));
-  SENTITEMS_ITEMLIST_XML_DATA sOut;
-  auto sKey = ByGuid<SENTITEMS_ITEM_XML_DATA>("g2");
-  ASSERT_EQ(1, sent.GetItemXML(sKey, &sOut));
   s.item.protocol = "mail";
-  EXPECT_EQ(Show(s), Show(sOut));
+  EXPECT_EQ(Show(s), Show(Read<SENTITEMS_ITEMLIST_XML_DATA>(sent, "g2")));
 
   // Inbox, FTP, listed back.
   INBOX_TYPIST_ITEMLIST_XML_DATA i;
@@ -157,9 +147,7 @@ TEST_F(RecordRoundTripTest, PathsAreStoredInStorageFormAndReadInLocalForm) {
                                          kNativeSeparator + "dictations<"));
   EXPECT_NE(std::string::npos, text.find("<document_file_path>C:\\Typed<"));
 
-  SENTITEMS_ITEM_XML_DATA out;
-  auto key = ByGuid<SENTITEMS_ITEM_XML_DATA>("g");
-  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  const SENTITEMS_ITEM_XML_DATA out = Read<SENTITEMS_ITEM_XML_DATA>(sent, "g");
   EXPECT_EQ(dir.File("shared") + kNativeSeparator + "dictations", out.dictation_file_path);
   EXPECT_EQ("C:\\Typed", out.document_file_path);
   // A key names the path as the host knows it and is converted the same way.
@@ -174,8 +162,7 @@ TEST_F(RecordRoundTripTest, MacrosExpandWholeValuesOfValuesOnly) {
   // Step 1: with macros on, whole macro values expand; a leading blank keeps the text.
   SENTITEMS_ITEM_XML_DATA s{"g1", "%DELETE%", "a.wav", "", "", "", " %DATE%", "%DATE%", "%TIME%"};
   ASSERT_EQ(1, sent.AddItemXML(s, 1));
-  SENTITEMS_ITEM_XML_DATA key = ByGuid<SENTITEMS_ITEM_XML_DATA>("g1"), out;
-  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  SENTITEMS_ITEM_XML_DATA out = Read<SENTITEMS_ITEM_XML_DATA>(sent, "g1");
   EXPECT_EQ(today, out.date);
   EXPECT_EQ(now, out.time);
   EXPECT_EQ(" %DATE%", out.protocol);
@@ -185,9 +172,7 @@ TEST_F(RecordRoundTripTest, MacrosExpandWholeValuesOfValuesOnly) {
   // Step 2: with macros off the macro texts are stored as they are.
   SENTITEMS_ITEM_XML_DATA literal{"g2", "%DELETE%", "b.wav", "", "", "", "", "%DATE%", ""};
   ASSERT_EQ(1, sent.AddItemXML(literal, 0));
-  key.guid = "g2";
-  ASSERT_EQ(1, sent.GetItemXML(key, &out));
-  EXPECT_EQ("%DELETE%", out.status);
+  EXPECT_EQ("%DELETE%", Read<SENTITEMS_ITEM_XML_DATA>(sent, "g2").status);
 
   // Step 3: keys are never expanded: "%DATE%" finds the literal, not today's date.
   SENTITEMS_ITEM_XML_DATA byDate;
@@ -197,10 +182,11 @@ TEST_F(RecordRoundTripTest, MacrosExpandWholeValuesOfValuesOnly) {
   EXPECT_EQ("g2", out.guid);
 
   // Step 4: "%DELETE%" in a change removes the stored field; empty values leave fields alone.
-  SENTITEMS_ITEM_XML_DATA change;
+  SENTITEMS_ITEM_XML_DATA key, change;
+  key.guid = "g2";
   change.date = "%DELETE%";
   ASSERT_EQ(1, sent.ChangeItemXML(key, change, 1));
-  ASSERT_EQ(1, sent.GetItemXML(key, &out));
+  out = Read<SENTITEMS_ITEM_XML_DATA>(sent, "g2");
   EXPECT_EQ("", out.date);
   EXPECT_EQ("%DELETE%", out.status);
   EXPECT_EQ(std::string::npos, Text("SentItemsFolder.xml").find("<date>%DATE%"));

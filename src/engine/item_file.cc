@@ -118,13 +118,6 @@ int ItemFile<Policy>::CountItems(const KeyMatch* key) {
 }
 
 template <typename Policy>
-int ItemFile<Policy>::ReadAll(RecordCursor& cursor) {
-  const CacheTurn turn;
-  if (!turn.ok()) return 0;
-  return WithDocumentToRead<Policy>(*this, path, [&] { return ReadOpened(cursor); });
-}
-
-template <typename Policy>
 int ItemFile<Policy>::OpenForListing() {
   if (!OpenDocumentToRead(path)) return -1;
   return Guard<Policy>(-1, [&] {

@@ -39,14 +39,12 @@ class ItemFile : public XmlDocumentFile {
   int Exists();
   // Items matching |key| (all items when |key| is null); 0 on any failure.
   int CountItems(const KeyMatch* key);
-  // Reads every item into |cursor|, in file order; 0 at the first item that cannot be read
-  // (the records read before stay filled).
-  int ReadAll(RecordCursor& cursor);
   // For a listing, which counts the items and then reads them from one parse: opens the file (the
   // cached document inside a bracket) and leaves it open until CloseDocument. The number of its
   // items, or -1 when it cannot be opened. The caller holds a CacheTurn meanwhile.
   int OpenForListing();
-  // Reads every item of the document OpenForListing left open into |cursor|, as ReadAll does.
+  // Reads every item of the document OpenForListing left open into |cursor|, in file order; 0 at
+  // the first item that cannot be read (the records read before stay filled).
   int ReadOpened(RecordCursor& cursor);
   // Reads the first item matching |key| into |out|; 0 when none matches.
   int ReadFirstMatch(const KeyMatch& key, RecordCursor& out);

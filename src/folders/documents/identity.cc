@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "dom/dom_scan.h"
 #include "folders/documents/tree_text.h"
 
 namespace Foldwise {
@@ -31,13 +32,13 @@ bool FieldEquals(DomNode element, const std::string& key, bool path) {
 // An empty key field matches anything; otherwise the child must exist and agree.
 bool TextMatches(DomNode item, const char* name, const std::string& key) {
   if (key.empty()) return true;
-  const DomNode child = item.ChildElement(name);
+  const DomNode child = FirstChildElement(item, name);
   return child && FieldEquals(child, key, false);
 }
 
 bool PathMatches(DomNode node, const char* name, const std::string& preparedKey) {
   if (preparedKey.empty()) return true;
-  const DomNode child = node.ChildElement(name);
+  const DomNode child = FirstChildElement(node, name);
   return child && FieldEquals(child, preparedKey, true);
 }
 
@@ -54,8 +55,9 @@ DomNode FindFirstMatch(DomNode itemList, const IdentityKey& key, DocumentPathSco
   // The folder-level path passes or fails every item alike.
   if (folderLevel && !PathMatches(itemList, "document_file_path", documentPath)) return DomNode();
 
-  for (DomNode item = itemList.ChildElement(folderLevel ? "item" : ""); item;
-       item = item.NextElement(folderLevel ? "item" : "")) {
+  const char* itemName = folderLevel ? "item" : nullptr;  // null: any element
+  for (DomNode item = FirstChildElement(itemList, itemName); item;
+       item = NextSiblingElement(item, itemName)) {
     if (TextMatches(item, "guid", key.guid) &&
         TextMatches(item, "document_file_name", key.documentName) &&
         (folderLevel || PathMatches(item, "document_file_path", documentPath)) &&

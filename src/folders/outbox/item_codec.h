@@ -70,12 +70,14 @@ void AppendItem(DomDocument& doc, DomNode list, const typename Schema::Item& rec
 template <typename Schema>
 void ReadItem(const DomNode& item, typename Schema::ItemList* out) {
   typename Schema::Item& texts = *out;
+  ReadFields(item, Schema::kItemFields, &texts);
   for (const auto& field : Schema::kItemFields) {
-    const std::string stored = item.ChildText(field.name);
-    texts.*field.member = field.is_path ? SharePaths::ToLocal(stored) : stored;
+    std::string& text = texts.*field.member;
+    if (field.is_path && !text.empty()) text = SharePaths::ToLocal(text);
   }
   out->delivery_kind = kDeliveryNone;
-  const std::string protocol = item.ChildText("protocol");
+  // Stored as one of the item's fields: the text read above.
+  const std::string& protocol = texts.protocol;
   if (protocol == "ftp") {
     out->delivery_kind = kDeliveryFtp;
     const DomNode ftp = item.ChildElement("ftp");

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "dom/dom_scan.h"
-#include "dom/dom_scan.h"
 #include "foldwise/errors.h"
 
 namespace Foldwise {

@@ -122,11 +122,11 @@ void ReadDeliveryOf(DomNode item, Entry& out, Fields<Ftp> ftpFields, Fields<Smtp
   out.delivery_kind = kDeliveryNone;
   if (out.protocol == "ftp") {
     out.delivery_kind = kDeliveryFtp;
-    const DomNode ftp = item.ChildElement("ftp");
+    const DomNode ftp = FirstChildElement(item, "ftp");
     if (ftp) ReadFields(ftp, out.ftp, ftpFields);
   } else if (out.protocol == "mail") {
     out.delivery_kind = kDeliveryMail;
-    const DomNode mail = item.ChildElement("mail");
+    const DomNode mail = FirstChildElement(item, "mail");
     if (mail) ReadFields(mail, out.smtp, mailFields);
   }
 }

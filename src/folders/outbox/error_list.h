@@ -62,7 +62,7 @@ template <typename ErrInfo>
 void ReadErrInfoList(const DomNode& owner, std::int32_t* count, ErrInfo** list) {
   *count = 0;
   *list = nullptr;
-  const DomNode errors = owner.ChildElement(kErrorList);
+  const DomNode errors = FirstChildElement(owner, kErrorList);
   if (!errors) return;
   const int children = static_cast<int>(errors.ChildCount());
   if (children == 0) return;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dom/dom.h"
+#include "dom/dom_scan.h"
 #include "folders/outbox/error_list.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
@@ -80,11 +81,11 @@ void ReadItem(const DomNode& item, typename Schema::ItemList* out) {
   const std::string& protocol = texts.protocol;
   if (protocol == "ftp") {
     out->delivery_kind = kDeliveryFtp;
-    const DomNode ftp = item.ChildElement("ftp");
+    const DomNode ftp = FirstChildElement(item, "ftp");
     if (ftp) ReadFields(ftp, kFtpFields<typename Schema::Ftp>, &out->ftp);
   } else if (protocol == "mail") {
     out->delivery_kind = kDeliveryMail;
-    const DomNode mail = item.ChildElement("mail");
+    const DomNode mail = FirstChildElement(item, "mail");
     if (mail) ReadFields(mail, Schema::kMailFields, &out->smtp);
   }
   ReadErrInfoList(item, &out->error_count, &out->error_list);

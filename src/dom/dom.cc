@@ -29,7 +29,12 @@ using value_text::IsWhitespaceOnly;
 
 // Plain text made only of whitespace is indentation: a value of that kind is held as CDATA.
 bool IsIndentation(pugi::xml_node node) {
-  return node.type() == pugi::node_pcdata && IsWhitespaceOnly(node.value());
+  if (node.type() != pugi::node_pcdata) return false;
+  const char* value = node.value();
+  // Values are asked about far more often than indentation, and their first character settles
+  // it unless it is whitespace: the rest of a long value is not scanned for each lookup.
+  if (*value != '\0' && !IsWhitespaceOnly(std::string_view(value, 1))) return false;
+  return IsWhitespaceOnly(value);
 }
 
 // An empty |name| stands for any element.

@@ -1,5 +1,6 @@
 #include "dom/dom_scan.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "dom/value_text.h"
@@ -76,6 +77,38 @@ void AssignText(DomNode node, std::string* out) {
     }
   }
   *out = node.Text();
+}
+
+void AssignChildTexts(DomNode parent, const char* const* names, std::string* const* texts,
+                      std::size_t count) {
+  constexpr std::size_t kBatch = 64;  // the names already taken are tracked in a 64-bit mask
+  for (; count > kBatch; count -= kBatch, names += kBatch, texts += kBatch) {
+    AssignChildTexts(parent, names, texts, kBatch);
+  }
+  std::uint64_t taken = 0;
+  std::size_t left = count;
+  // Fields are stored in table order, so the search for the next name starts after the last hit.
+  std::size_t next = 0;
+  for (pugi::xml_node child = Of(parent).first_child(); child && left > 0;
+       child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const char* name = child.name();
+    for (std::size_t tried = 0; tried < count; ++tried) {
+      const std::size_t at = (next + tried) % count;
+      if (std::strcmp(name, names[at]) != 0) continue;
+      const std::uint64_t bit = std::uint64_t{1} << at;
+      if ((taken & bit) == 0) {
+        taken |= bit;
+        --left;
+        AssignText(Make(child), texts[at]);
+      }
+      next = at + 1;
+      break;
+    }
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    if ((taken & (std::uint64_t{1} << i)) == 0) texts[i]->clear();
+  }
 }
 
 bool StringValueEquals(DomNode node, std::string_view text) {

@@ -4,6 +4,7 @@
 #ifndef FOLDWISE_DOM_DOM_SCAN_H_
 #define FOLDWISE_DOM_DOM_SCAN_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,13 @@ DomNode DocumentOf(DomNode node);
 // Assigns DomNode::Text() of |node| to |out|, without a copy in between when the text is a
 // single value, as a stored field's is.
 void AssignText(DomNode node, std::string* out);
+
+// Assigns to *texts[i] the text AssignText gives of the first child element of |parent| called
+// names[i], or empties it when there is none; the names differ from one another. One walk over the
+// children serves every name, where a lookup per name would walk them once per field of every item
+// a listing reads.
+void AssignChildTexts(DomNode parent, const char* const* names, std::string* const* texts,
+                      std::size_t count);
 
 // Whether the text of |node| as an XPath comparison sees it equals |text|: every text and CDATA
 // node below |node| joined in document order, indentation included.

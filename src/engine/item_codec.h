@@ -99,16 +99,21 @@ inline DomNode FolderLevelPath(DomNode item) {
 template <typename Paths>
 class StoredPaths {
  public:
-  std::string ToLocal(const std::string& stored) {
+  // Replaces the stored path |text| by its local form, in place: a record's string keeps the
+  // storage it was read into instead of taking a fresh copy per item.
+  void ToLocal(std::string* text) {
     for (const Entry& entry : entries_) {
-      if (entry.used && entry.stored == stored) return entry.local;
+      if (entry.used && entry.stored == *text) {
+        text->assign(entry.local);
+        return;
+      }
     }
     Entry& entry = entries_[next_];
     next_ = (next_ + 1) % kEntries;
-    entry.stored = stored;
-    entry.local = Paths::ToLocal(stored);
+    entry.stored = *text;
+    entry.local = Paths::ToLocal(*text);
     entry.used = true;
-    return entry.local;
+    text->assign(entry.local);
   }
 
  private:
@@ -164,7 +169,7 @@ void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields
         taken |= 1u << at;
         std::string& member = record.*field.member;
         AssignText(child, &member);
-        if (field.storageForm) member = paths.ToLocal(member);
+        if (field.storageForm) paths.ToLocal(&member);
       }
       next = at + 1;
       break;
@@ -196,7 +201,10 @@ struct ItemCodec<Item, Paths, false> {
     record = Item();
     if (Schema::kFolderLevelPath) {
       const DomNode path = FolderLevelPath(item);
-      if (path) record.dictation_file_path = paths.ToLocal(path.Text());
+      if (path) {
+        AssignText(path, &record.dictation_file_path);
+        paths.ToLocal(&record.dictation_file_path);
+      }
     }
     ReadFields<Paths>(item, record, Schema::kFields, paths);
   }

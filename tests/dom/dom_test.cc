@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "dom/dom_scan.h"
 #include "foldwise/errors.h"
 
 namespace Foldwise {
@@ -84,6 +85,15 @@ TEST(DomTest, ChildLookupsSeeElementsOnly) {
   EXPECT_TRUE(indented.SingleText(&text));
   EXPECT_EQ("", text);
   EXPECT_THROW(DomNode().ChildElement("a"), ComError);
+
+  // Reading many children in one walk gives what a lookup per name gives, whatever the order
+  // of the names, and empties the texts of the names no element carries.
+  const char* names[] = {"b", "guid", "missing", "a", "c"};
+  std::string texts[5] = {"old", "old", "old", "old", "old"};
+  std::string* outs[5] = {&texts[0], &texts[1], &texts[2], &texts[3], &texts[4]};
+  AssignChildTexts(root, names, outs, 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(root.ChildText(names[i]), texts[i]) << names[i];
+  EXPECT_EQ("", texts[2]);
 }
 
 TEST(DomTest, EveryFailureIsAComError) {

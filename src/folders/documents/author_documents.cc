@@ -143,8 +143,8 @@ void CDocumentsFolderXML::AddItemSmtpXML(DOCUMENTS_ITEM_XML_DATA item, DOCUMENTS
 void CDocumentsFolderXML::ChangeItemListXML(DOCUMENTS_ITEM_XML_DATA key,
                                             DOCUMENTS_ITEMLIST_XML_DATA values) {
   using documents::ChangesOf;
-  const bool changed =
-      documents::Engine::EditFirstMatch(*this, key, [&values](DomDocument& doc, DomNode item) {
+  const bool changed = documents::Engine::EditFirstMatch(
+      *this, key, values.guid.empty(), [&values](DomDocument& doc, DomNode item) {
         const DOCUMENTS_ITEM_XML_DATA& fields = values;
         documents::ApplyChanges(doc, item, fields, ChangesOf(documents::kListLeadingChanges));
         documents::ReplaceDelivery(doc, item, values);

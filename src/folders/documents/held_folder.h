@@ -45,6 +45,7 @@ class HeldFolder {
   bool IsOpen() const { return open_; }
   const std::string& Directory() const { return directory_; }
   DomDocument& Document() const { return *document_; }
+  const std::shared_ptr<DomDocument>& DocumentPointer() const { return document_; }
   // /root/item_list of the held document, or null when either is missing.
   DomNode ItemList() const;
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "dom/dom_scan.h"
 #include "folders/documents/tree_text.h"
 
 namespace Foldwise {
@@ -31,38 +32,70 @@ bool FieldEquals(DomNode element, const std::string& key, bool path) {
 // An empty key field matches anything; otherwise the child must exist and agree.
 bool TextMatches(DomNode item, const char* name, const std::string& key) {
   if (key.empty()) return true;
-  const DomNode child = item.ChildElement(name);
+  const DomNode child = FirstChildElement(item, name);
   return child && FieldEquals(child, key, false);
 }
 
 bool PathMatches(DomNode node, const char* name, const std::string& preparedKey) {
   if (preparedKey.empty()) return true;
-  const DomNode child = node.ChildElement(name);
+  const DomNode child = FirstChildElement(node, name);
   return child && FieldEquals(child, preparedKey, true);
 }
 
 }  // namespace
 
-DomNode FindFirstMatch(DomNode itemList, const IdentityKey& key, DocumentPathScope scope) {
-  if (key.guid.empty() && key.documentName.empty() && key.documentPath.empty() &&
-      key.dictationName.empty() && key.dictationPath.empty()) {
-    return DomNode();
+namespace {
+
+bool IsEmpty(const IdentityKey& key) {
+  return key.guid.empty() && key.documentName.empty() && key.documentPath.empty() &&
+         key.dictationName.empty() && key.dictationPath.empty();
+}
+
+// A key with its paths in the form they are compared in.
+struct PreparedKey {
+  explicit PreparedKey(const IdentityKey& identity)
+      : key(identity),
+        documentPath(PreparedPath(identity.documentPath)),
+        dictationPath(PreparedPath(identity.dictationPath)) {}
+
+  bool Matches(DomNode item, bool folderLevel) const {
+    return TextMatches(item, "guid", key.guid) &&
+           TextMatches(item, "document_file_name", key.documentName) &&
+           (folderLevel || PathMatches(item, "document_file_path", documentPath)) &&
+           TextMatches(item, "dictation_file_name", key.dictationName) &&
+           PathMatches(item, "dictation_file_path", dictationPath);
   }
-  const std::string documentPath = PreparedPath(key.documentPath);
-  const std::string dictationPath = PreparedPath(key.dictationPath);
+
+  const IdentityKey& key;
+  const std::string documentPath;
+  const std::string dictationPath;
+};
+
+}  // namespace
+
+DomNode FindFirstMatch(DomNode itemList, const IdentityKey& key, DocumentPathScope scope) {
+  if (IsEmpty(key)) return DomNode();
+  const PreparedKey prepared(key);
   const bool folderLevel = scope == DocumentPathScope::kFolderLevel;
   // The folder-level path passes or fails every item alike.
-  if (folderLevel && !PathMatches(itemList, "document_file_path", documentPath)) return DomNode();
+  if (folderLevel && !PathMatches(itemList, "document_file_path", prepared.documentPath)) {
+    return DomNode();
+  }
+  const char* itemName = folderLevel ? "item" : nullptr;  // null: any element
+  for (DomNode item = FirstChildElement(itemList, itemName); item;
+       item = NextSiblingElement(item, itemName)) {
+    if (prepared.Matches(item, folderLevel)) return item;
+  }
+  return DomNode();
+}
 
-  for (DomNode item = itemList.ChildElement(folderLevel ? "item" : ""); item;
-       item = item.NextElement(folderLevel ? "item" : "")) {
-    if (TextMatches(item, "guid", key.guid) &&
-        TextMatches(item, "document_file_name", key.documentName) &&
-        (folderLevel || PathMatches(item, "document_file_path", documentPath)) &&
-        TextMatches(item, "dictation_file_name", key.dictationName) &&
-        PathMatches(item, "dictation_file_path", dictationPath)) {
-      return item;
-    }
+DomNode FindFirstMatchAmong(DomNode itemList, const IdentityKey& key,
+                            const std::vector<DomNode>& candidates) {
+  if (IsEmpty(key)) return DomNode();
+  const PreparedKey prepared(key);
+  if (!PathMatches(itemList, "document_file_path", prepared.documentPath)) return DomNode();
+  for (const DomNode& item : candidates) {
+    if (prepared.Matches(item, true)) return item;
   }
   return DomNode();
 }

@@ -4,6 +4,7 @@
 #define FOLDWISE_FOLDERS_DOCUMENTS_IDENTITY_H_
 
 #include <string>
+#include <vector>
 
 #include "dom/dom.h"
 
@@ -34,6 +35,10 @@ enum class DocumentPathScope {
 // nothing. With the folder-level scope only `item` elements are candidates (item_list also holds
 // the folder's path); with the per-item scope every element child is.
 DomNode FindFirstMatch(DomNode itemList, const IdentityKey& key, DocumentPathScope scope);
+// FindFirstMatch with the folder-level scope, trying only |candidates|: items of |itemList| in
+// document order, among them every one that can match |key|.
+DomNode FindFirstMatchAmong(DomNode itemList, const IdentityKey& key,
+                            const std::vector<DomNode>& candidates);
 
 }  // namespace documents
 }  // namespace Foldwise

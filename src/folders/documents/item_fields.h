@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dom/dom.h"
+#include "dom/dom_scan.h"
 #include "engine/path_policy.h"
 #include "folders/documents/tree_text.h"
 #include "foldwise/cached_records.h"
@@ -73,10 +74,22 @@ void WriteFields(DomDocument& doc, DomNode parent, const Record& record, Fields<
 // Fills the fields of |record| from the children of |parent|; a missing child reads empty.
 template <typename Record>
 void ReadFields(DomNode parent, Record& record, Fields<Record> fields) {
+  constexpr std::size_t kMost = 16;
+  const char* names[kMost] = {};
+  std::string* texts[kMost] = {};
+  std::size_t count = 0;
   for (const Field<Record>& field : fields) {
-    std::string text = parent.ChildText(field.element);
-    record.*field.member =
-        field.stored == Stored::kPath ? SharePaths::ToLocal(text) : std::move(text);
+    if (count == kMost) {
+      AssignChildTexts(parent, names, texts, count);
+      count = 0;
+    }
+    names[count] = field.element;
+    texts[count++] = &(record.*field.member);
+  }
+  AssignChildTexts(parent, names, texts, count);
+  for (const Field<Record>& field : fields) {
+    std::string& text = record.*field.member;
+    if (field.stored == Stored::kPath && !text.empty()) text = SharePaths::ToLocal(text);
   }
 }
 
@@ -109,11 +122,11 @@ void ReadDeliveryOf(DomNode item, Entry& out, Fields<Ftp> ftpFields, Fields<Smtp
   out.delivery_kind = kDeliveryNone;
   if (out.protocol == "ftp") {
     out.delivery_kind = kDeliveryFtp;
-    const DomNode ftp = item.ChildElement("ftp");
+    const DomNode ftp = FirstChildElement(item, "ftp");
     if (ftp) ReadFields(ftp, out.ftp, ftpFields);
   } else if (out.protocol == "mail") {
     out.delivery_kind = kDeliveryMail;
-    const DomNode mail = item.ChildElement("mail");
+    const DomNode mail = FirstChildElement(item, "mail");
     if (mail) ReadFields(mail, out.smtp, mailFields);
   }
 }

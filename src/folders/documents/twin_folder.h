@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/counted_array.h"
+#include "folders/documents/guid_index.h"
 #include "folders/documents/held_folder.h"
 #include "folders/documents/identity.h"
 #include "folders/documents/item_fields.h"
@@ -62,6 +63,7 @@ class TwinFolder {
     DomNode list = held.ItemList();
     if (!list) return false;
     DomDocument& doc = held.Document();
+    DropGuidIndex(&doc);
     // Every item is written before any joins the list: a value the file cannot carry raises
     // ComError while the held tree is still as it was.
     DomNodeList items;
@@ -82,22 +84,26 @@ class TwinFolder {
   }
 
   // Runs |edit| (doc, item) -> bool on the first item |key| matches; saves only when it says
-  // the change is made. True when it did.
+  // the change is made. True when it did. |keepsGuids|: the edit neither removes the item nor
+  // touches a guid, even when it fails halfway, so the bracket's guid index stays true.
   template <typename Edit>
-  static bool EditFirstMatch(Folder& folder, const Item& key, Edit edit) {
+  static bool EditFirstMatch(Folder& folder, const Item& key, bool keepsGuids, Edit edit) {
     HeldFolder held = View(folder);
+    const bool bracket = held.IsOpen();
     OpenedHere operation(held);
     if (!operation.Usable()) return false;
     const DomNode list = held.ItemList();
     if (!list) return false;
-    DomNode item = FindFirstMatch(list, IdentityOf(key), DocumentPathScope::kFolderLevel);
-    if (!item || !edit(held.Document(), item)) return false;
+    DomNode item = Find(held, bracket, list, key);
+    if (!item) return false;
+    if (!keepsGuids) DropGuidIndex(&held.Document());
+    if (!edit(held.Document(), item)) return false;
     operation.Commit();
     return true;
   }
 
   static bool Delete(Folder& folder, const Item& key) {
-    return EditFirstMatch(folder, key, [](DomDocument&, DomNode item) {
+    return EditFirstMatch(folder, key, false, [](DomDocument&, DomNode item) {
       DomNode parent = item.ParentNode();
       if (!parent) return false;
       parent.RemoveChild(item);
@@ -106,15 +112,17 @@ class TwinFolder {
   }
 
   static bool Change(Folder& folder, const Item& key, const Item& values) {
-    return EditFirstMatch(folder, key, [&values](DomDocument& doc, DomNode item) {
-      return ApplyChanges(doc, item, values, Traits::ItemChanges());
-    });
+    return EditFirstMatch(folder, key, values.guid.empty(),
+                          [&values](DomDocument& doc, DomNode item) {
+                            return ApplyChanges(doc, item, values, Traits::ItemChanges());
+                          });
   }
 
   // Sets what |values| gives through the table of the two-record removal, then detaches the
   // dictation; without |values| only the latter.
   static bool RemoveDictation(Folder& folder, const Item& key, const Item* values) {
-    return EditFirstMatch(folder, key, [values](DomDocument& doc, DomNode item) {
+    const bool keepsGuids = values == nullptr || values->guid.empty();
+    return EditFirstMatch(folder, key, keepsGuids, [values](DomDocument& doc, DomNode item) {
       if (values != nullptr && !ApplyChanges(doc, item, *values, Traits::RemovalChanges())) {
         return false;
       }
@@ -125,11 +133,12 @@ class TwinFolder {
 
   static void Get(Folder& folder, const Item& key, Entry* out) {
     HeldFolder held = View(folder);
+    const bool bracket = held.IsOpen();
     OpenedHere operation(held);
     if (!operation.Usable() || out == nullptr) return;
     const DomNode list = held.ItemList();
     if (!list) return;
-    const DomNode item = FindFirstMatch(list, IdentityOf(key), DocumentPathScope::kFolderLevel);
+    const DomNode item = Find(held, bracket, list, key);
     if (!item) return;
     Traits::ReadItem(item, FolderPath(list), *out);
   }
@@ -164,6 +173,19 @@ class TwinFolder {
   static void Release(Entry* list) { ReleaseCountedArray(list); }
 
  private:
+  // The first item |key| matches. Inside the host's bracket (|bracket|: the folder was open
+  // before the operation) a key that names a guid tries only the items the held document's guid
+  // index gives, so a bracket of many changes walks the items once; a single operation outside a
+  // bracket walks them up to its match instead, which costs less than building the index.
+  static DomNode Find(HeldFolder& held, bool bracket, DomNode list, const Item& key) {
+    const IdentityKey identity = IdentityOf(key);
+    if (!bracket || identity.guid.empty()) {
+      return FindFirstMatch(list, identity, DocumentPathScope::kFolderLevel);
+    }
+    return FindFirstMatchAmong(list, identity,
+                               ItemsWithGuid(held.DocumentPointer(), list, identity.guid));
+  }
+
   // The folder-level document_file_path, resolved once for every item read.
   static std::string FolderPath(DomNode itemList) {
     return SharePaths::ToLocal(itemList.ChildText("document_file_path"));

@@ -2,11 +2,14 @@
 #ifndef FOLDWISE_FOLDERS_OUTBOX_ERROR_LIST_H_
 #define FOLDWISE_FOLDERS_OUTBOX_ERROR_LIST_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "dom/dom.h"
+#include "dom/dom_scan.h"
 #include "engine/counted_array.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
@@ -33,7 +36,15 @@ void AppendErrInfo(DomDocument& doc, DomNode target, const ErrInfo& error) {
 // Fills the fields of |record| from the children of |node|; a missing child gives empty text.
 template <typename Fields, typename Record>
 void ReadFields(const DomNode& node, const Fields& fields, Record* record) {
-  for (const auto& field : fields) (*record).*field.member = node.ChildText(field.name);
+  constexpr std::size_t kCount = std::tuple_size<Fields>::value;
+  const char* names[kCount] = {};
+  std::string* texts[kCount] = {};
+  std::size_t at = 0;
+  for (const auto& field : fields) {
+    names[at] = field.name;
+    texts[at++] = &((*record).*field.member);
+  }
+  AssignChildTexts(node, names, texts, kCount);
 }
 
 // Releases a counted array handed to the host, on every path out of a failed read.
@@ -51,14 +62,14 @@ template <typename ErrInfo>
 void ReadErrInfoList(const DomNode& owner, std::int32_t* count, ErrInfo** list) {
   *count = 0;
   *list = nullptr;
-  const DomNode errors = owner.ChildElement(kErrorList);
+  const DomNode errors = FirstChildElement(owner, kErrorList);
   if (!errors) return;
   const int children = static_cast<int>(errors.ChildCount());
   if (children == 0) return;
   CountedArrayPtr<ErrInfo> array(NewCountedArray<ErrInfo>(static_cast<std::size_t>(children)));
   std::int32_t filled = 0;
   for (DomNode child = errors.FirstChild(); child; child = child.NextSibling()) {
-    if (child.NodeType() != kElementNode || child.NodeName() != "error_info") continue;
+    if (!child.IsElementNamed("error_info")) continue;
     ReadFields(child, kErrorFields<ErrInfo>, &array.get()[filled++]);
   }
   *count = filled;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dom/dom.h"
+#include "dom/dom_scan.h"
 #include "folders/outbox/error_list.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
@@ -70,19 +71,21 @@ void AppendItem(DomDocument& doc, DomNode list, const typename Schema::Item& rec
 template <typename Schema>
 void ReadItem(const DomNode& item, typename Schema::ItemList* out) {
   typename Schema::Item& texts = *out;
+  ReadFields(item, Schema::kItemFields, &texts);
   for (const auto& field : Schema::kItemFields) {
-    const std::string stored = item.ChildText(field.name);
-    texts.*field.member = field.is_path ? SharePaths::ToLocal(stored) : stored;
+    std::string& text = texts.*field.member;
+    if (field.is_path && !text.empty()) text = SharePaths::ToLocal(text);
   }
   out->delivery_kind = kDeliveryNone;
-  const std::string protocol = item.ChildText("protocol");
+  // Stored as one of the item's fields: the text read above.
+  const std::string& protocol = texts.protocol;
   if (protocol == "ftp") {
     out->delivery_kind = kDeliveryFtp;
-    const DomNode ftp = item.ChildElement("ftp");
+    const DomNode ftp = FirstChildElement(item, "ftp");
     if (ftp) ReadFields(ftp, kFtpFields<typename Schema::Ftp>, &out->ftp);
   } else if (protocol == "mail") {
     out->delivery_kind = kDeliveryMail;
-    const DomNode mail = item.ChildElement("mail");
+    const DomNode mail = FirstChildElement(item, "mail");
     if (mail) ReadFields(mail, Schema::kMailFields, &out->smtp);
   }
   ReadErrInfoList(item, &out->error_count, &out->error_list);

@@ -116,6 +116,24 @@ class StoredPaths {
     text->assign(entry.local);
   }
 
+  // The folder-level path of |item|'s document. Inside a read pass the document cannot change,
+  // so it is looked up once per document: a file without one would otherwise be searched to its
+  // end for every item. Outside a pass it is looked up afresh.
+  DomNode FolderPathOf(DomNode item) {
+    if (!pass_) return FolderLevelPath(item);
+    const DomNode document = DocumentOf(item);
+    if (document != folderDocument_) {
+      folderDocument_ = document;
+      folderPath_ = FolderLevelPath(item);
+    }
+    return folderPath_;
+  }
+  void SetReadPass(bool on) {
+    pass_ = on;
+    folderDocument_ = DomNode();
+    folderPath_ = DomNode();
+  }
+
  private:
   static constexpr std::size_t kEntries = 4;
   struct Entry {
@@ -125,6 +143,9 @@ class StoredPaths {
   };
   Entry entries_[kEntries];
   std::size_t next_ = 0;
+  bool pass_ = false;
+  DomNode folderDocument_;
+  DomNode folderPath_;
 };
 
 template <typename Paths, typename Record, std::size_t N>
@@ -200,7 +221,7 @@ struct ItemCodec<Item, Paths, false> {
   static void Read(DomNode item, Item& record, StoredPaths<Paths>& paths) {
     record = Item();
     if (Schema::kFolderLevelPath) {
-      const DomNode path = FolderLevelPath(item);
+      const DomNode path = paths.FolderPathOf(item);
       if (path) {
         AssignText(path, &record.dictation_file_path);
         paths.ToLocal(&record.dictation_file_path);
@@ -294,6 +315,7 @@ class TypedCursor final : public RecordCursor {
   void ReadAt(int at, DomNode item) override {
     ItemCodec<Record, Paths>::Read(item, records_[at], paths_);
   }
+  void SetReadPass(bool on) override { paths_.SetReadPass(on); }
 
   Record* records_ = nullptr;
   StoredPaths<Paths> paths_;

@@ -136,6 +136,7 @@ int ItemFile<Policy>::ReadOpened(RecordCursor& cursor) {
   return Guard<Policy>(0, [&] {
     int result = 1;
     if (!document) return result;  // a missing file: nothing to read
+    const ReadPass pass(cursor);
     ForEachItem(*document, [&](DomNode item) {
       // A file holding more items than the cursor has records left fails at the first surplus.
       result = cursor.ReadRecord(item, 1);

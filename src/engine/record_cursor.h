@@ -45,11 +45,28 @@ class RecordCursor : public XmlDocumentFile {
   virtual DomNode WriteAt(int at, int depth) = 0;
   // Empties record |at| and fills it from |item|.
   virtual void ReadAt(int at, DomNode item) = 0;
+  // On while ReadPass reads items of one document that nothing changes meanwhile.
+  virtual void SetReadPass(bool on) { (void)on; }
 
  private:
+  friend class ReadPass;
+
   int count = 0;
   int index = -1;
   int macros = 0;
+};
+
+// Marks the reads of one pass over an unchanging document, so that what its items share is
+// looked up once; ends the pass however the reads end.
+class ReadPass {
+ public:
+  explicit ReadPass(RecordCursor& cursor) : cursor_(cursor) { cursor_.SetReadPass(true); }
+  ~ReadPass() { cursor_.SetReadPass(false); }
+  ReadPass(const ReadPass&) = delete;
+  ReadPass& operator=(const ReadPass&) = delete;
+
+ private:
+  RecordCursor& cursor_;
 };
 
 }  // namespace Foldwise

@@ -1,8 +1,11 @@
 // The cached folders (voice, sent items, typist inbox): one set of operations for the three,
 // each run on the folder's main file. Keys name entries late in the file, so a lookup searches
 // most of it.
+#include <cstring>
+
 #include "bench_support.h"
 #include "foldwise/cached_folders.h"
+#include "foldwise/env.h"
 #include "foldwise/xml_document.h"
 
 namespace Foldwise {
@@ -110,8 +113,37 @@ void Register(const std::string& family, const std::string& fileName) {
   });
 }
 
+// A voice file without the folder-level path, which every item otherwise shares: a listing
+// must still cost one walk of the items, not one search of the whole list per item.
+void RegisterWithoutFolderPath() {
+  AddFamily("voice_no_folder_path", "VoiceFolder.xml", [](const std::string& dir) {
+    CVoiceFolderXML xml;
+    xml.SetXmlFalePath(dir.c_str());
+    CVoiceFolderXML::ItemList entry = Entry<CVoiceFolderXML::ItemList>(kIndexMark);
+    if (xml.SetItemListXML(1, &entry) != 1) Fail("sample entry");
+    const std::string path = dir + "/VoiceFolder.xml";
+    std::string text;
+    if (Env::Current()->ReadFile(path, &text, kNoLock) != 0) Fail("read " + path);
+    const std::size_t begin = text.find("<dictation_file_path>");
+    const std::size_t end = text.find("</dictation_file_path>", begin);
+    if (begin == std::string::npos || end == std::string::npos) Fail("no folder-level path");
+    text.erase(begin, end + std::strlen("</dictation_file_path>") - begin);
+    if (WriteFileAtomically(Env::Current(), path, text) != 0) Fail("write " + path);
+  });
+  AddOperation({"voice_no_folder_path", "list", "extract", false, [](Folder& folder) {
+                  long count = 0;
+                  CVoiceFolderXML::ItemList* list = nullptr;
+                  CVoiceFolderXML& xml = Open<CVoiceFolderXML>(folder);
+                  if (xml.GetItemListXML(&count, &list) != 1 || count != folder.size()) {
+                    Fail("list");
+                  }
+                  CVoiceFolderXML::ReleaseItemList(list);
+                }});
+}
+
 const bool registered = [] {
   Register<CVoiceFolderXML>("voice", "VoiceFolder.xml");
+  RegisterWithoutFolderPath();
   Register<CSentItemsFolderXML>("sent_items", "SentItemsFolder.xml");
   Register<CInBoxTypistFolderXML>("inbox", "InBoxTypistFolder.xml");
   return true;

@@ -77,6 +77,13 @@ for program in foldwise_tests foldwise_oom_tests; do
     status=1
     grep -E "FAILED|Failure|Unhandled" "$log" | head -n 40 || true
   fi
+  # Wine may report a crash and still exit 0: a run counts only when the program itself says
+  # that it finished and that nothing failed.
+  if ! grep -q '^\[  PASSED  \]' "$log" || grep -q -E '^\[  FAILED  \]|Unhandled' "$log"; then
+    echo "$program.exe did not finish cleanly under Wine:"
+    grep -E "FAILED|Unhandled|^\[ RUN" "$log" | tail -n 20 || true
+    status=1
+  fi
   ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' "$log" | tail -n1)
   windows_count=$((windows_count + ${ran:-0}))
 done

@@ -1,6 +1,8 @@
 #include "engine/item_index.h"
 
 #include <algorithm>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -14,16 +16,25 @@ namespace {
 constexpr char kGuid[] = "guid";
 
 struct IndexedDocument {
+  std::thread::id thread;
   std::weak_ptr<DomDocument> document;
   std::unique_ptr<ItemIndex> index;
 };
 
-// A bracket belongs to one thread, and so do the documents it caches. An entry whose document
-// is gone (flushed and dropped at the end of its bracket, or replaced by a new list) is never
-// used again: a new document at the same address has a different control block.
-thread_local std::vector<IndexedDocument> indexes;
+// A bracket belongs to one thread, and so do the documents it caches and their indexes. The
+// entries live in one process-wide list under a lock rather than in a thread_local list:
+// mingw-w64 runs the destructors of thread_local objects after it has freed their storage. An
+// entry whose document is gone (flushed and dropped at the end of its bracket, or replaced by a
+// new list) is never used again, whichever thread made it; an entry of a live document is only
+// removed by its own thread, so an index a thread is using stays where it is.
+std::mutex indexesMutex;
+std::vector<IndexedDocument>& Indexes() {
+  static std::vector<IndexedDocument> indexes;
+  return indexes;
+}
 
-void Prune() {
+void PruneLocked() {
+  std::vector<IndexedDocument>& indexes = Indexes();
   indexes.erase(std::remove_if(indexes.begin(), indexes.end(),
                                [](const IndexedDocument& entry) {
                                  return entry.document.expired() || !entry.index;
@@ -79,29 +90,39 @@ void ItemIndex::Removing(DomNode item) {
 
 ItemIndex* BracketIndex(const std::shared_ptr<DomDocument>& document, bool build) {
   if (!document) return nullptr;
+  const std::thread::id self = std::this_thread::get_id();
+  const std::lock_guard<std::mutex> lock(indexesMutex);
+  std::vector<IndexedDocument>& indexes = Indexes();
   if (!CXmlDocument::IsCacheActive()) {
-    // Outside a bracket every operation loads its own document: whatever is left is stale.
-    indexes.clear();
+    // Outside a bracket every operation loads its own document: whatever this thread left is
+    // stale.
+    indexes.erase(
+        std::remove_if(indexes.begin(), indexes.end(),
+                       [&](const IndexedDocument& entry) { return entry.thread == self; }),
+        indexes.end());
     return nullptr;
   }
   for (IndexedDocument& entry : indexes) {
-    if (entry.document.lock() == document) {
+    if (entry.thread == self && entry.document.lock() == document) {
       return entry.index && entry.index->usable() ? entry.index.get() : nullptr;
     }
   }
   if (!build) return nullptr;
-  Prune();
-  indexes.push_back({document, std::make_unique<ItemIndex>(*document)});
+  PruneLocked();
+  indexes.push_back({self, document, std::make_unique<ItemIndex>(*document)});
   ItemIndex* index = indexes.back().index.get();
   return index->usable() ? index : nullptr;
 }
 
 void DropIndex(const DomDocument* document) {
-  for (IndexedDocument& entry : indexes) {
+  const std::thread::id self = std::this_thread::get_id();
+  const std::lock_guard<std::mutex> lock(indexesMutex);
+  for (IndexedDocument& entry : Indexes()) {
+    if (entry.thread != self) continue;
     const std::shared_ptr<DomDocument> held = entry.document.lock();
     if (held.get() == document) entry.index.reset();
   }
-  Prune();
+  PruneLocked();
 }
 
 }  // namespace Foldwise

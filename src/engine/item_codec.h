@@ -75,12 +75,6 @@ constexpr char kFtpElement[] = "ftp";
 constexpr char kMailProtocol[] = "mail";
 constexpr char kFtpProtocol[] = "ftp";
 
-// The first child element called |name|: the same node the query |name| selects, found without
-// compiling a query for every field of every item.
-inline DomNode ChildElement(DomNode parent, const char* name) {
-  return FirstChildElement(parent, name);
-}
-
 // The text of /root/item_list/dictation_file_path of |item|'s document, found without a query:
 // the first such element under the first item_list that has one.
 inline DomNode FolderLevelPath(DomNode item) {
@@ -256,11 +250,11 @@ struct ItemCodec<ItemList, Paths, true> {
     // The stored protocol says which delivery details there are; letter case counts.
     if (record.item.protocol == kMailProtocol) {
       record.delivery_kind = kDeliveryMail;
-      const DomNode mail = ChildElement(item, kMailElement);
+      const DomNode mail = FirstChildElement(item, kMailElement);
       if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields, paths);
     } else if (record.item.protocol == kFtpProtocol) {
       record.delivery_kind = kDeliveryFtp;
-      const DomNode ftp = ChildElement(item, kFtpElement);
+      const DomNode ftp = FirstChildElement(item, kFtpElement);
       if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields, paths);
     }
   }

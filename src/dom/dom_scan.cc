@@ -59,6 +59,8 @@ DomNode NextSiblingElement(DomNode node, const char* name) {
 
 bool HasName(DomNode node, const char* name) { return std::strcmp(Of(node).name(), name) == 0; }
 
+const char* NameText(DomNode node) { return Of(node).name(); }
+
 std::string_view NameOf(DomNode node) { return Of(node).name(); }
 
 DomNode DocumentOf(DomNode node) { return Make(Of(node).root()); }

@@ -18,6 +18,9 @@ DomNode FirstChildElement(DomNode parent, const char* name);
 DomNode NextSiblingElement(DomNode node, const char* name);
 // Whether the node's name is |name|.
 bool HasName(DomNode node, const char* name);
+// The node's name as a C string, pointing into its document: valid until the node is renamed or
+// removed. "" for a null node.
+const char* NameText(DomNode node);
 // The node's name, pointing into its document: valid until the node is renamed or removed.
 std::string_view NameOf(DomNode node);
 // The document node of the document |node| belongs to.

@@ -12,6 +12,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -165,21 +167,25 @@ bool FieldsAreXmlText(const Record& record, const TextField<Record> (&fields)[N]
   return true;
 }
 
-// Each field takes the text of the first child element of its name, as a lookup by name would,
-// found in one walk over the children: fields are stored in table order, so the search for the
-// next one starts after the last match.
-template <typename Paths, typename Record, std::size_t N>
-void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
-                StoredPaths<Paths>& paths) {
+// Fills each field with the text of the first child element of its name, as a lookup by name
+// would, and empties the fields no child supplies; returns the fields filled, bit i for field i.
+// One walk over the children serves every field: fields are stored in table order, so the search
+// for the next one starts after the last match, and a name whose first letter differs is passed
+// over without a full compare. Children that are no field are offered to |other|.
+template <typename Paths, typename Record, std::size_t N, typename Other>
+std::uint32_t ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
+                         StoredPaths<Paths>& paths, Other&& other) {
   static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
   std::uint32_t taken = 0;
   std::size_t next = 0;
   for (DomNode child = FirstChildElement(parent, nullptr); child;
        child = NextSiblingElement(child, nullptr)) {
+    const char* name = NameText(child);
+    bool known = false;
     for (std::size_t tried = 0; tried < N; ++tried) {
       const std::size_t at = (next + tried) % N;
       const TextField<Record>& field = fields[at];
-      if (!HasName(child, field.element)) continue;
+      if (name[0] != field.element[0] || std::strcmp(name, field.element) != 0) continue;
       if ((taken & (1u << at)) == 0) {
         taken |= 1u << at;
         std::string& member = record.*field.member;
@@ -187,9 +193,27 @@ void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields
         if (field.storageForm) paths.ToLocal(&member);
       }
       next = at + 1;
+      known = true;
       break;
     }
+    if (!known) other(child, name);
   }
+  for (std::size_t at = 0; at < N; ++at) {
+    if ((taken & (1u << at)) == 0) (record.*fields[at].member).clear();
+  }
+  return taken;
+}
+
+template <typename Paths, typename Record, std::size_t N>
+std::uint32_t ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
+                         StoredPaths<Paths>& paths) {
+  return ReadFields(parent, record, fields, paths, [](DomNode, const char*) {});
+}
+
+// Empties every field of |record|.
+template <typename Record, std::size_t N>
+void ClearFields(Record& record, const TextField<Record> (&fields)[N]) {
+  for (const TextField<Record>& field : fields) (record.*field.member).clear();
 }
 
 // Whether |Record| is a list-form record: one that embeds its plain record as `item`.
@@ -205,6 +229,11 @@ struct ItemCodec;
 template <typename Item, typename Paths>
 struct ItemCodec<Item, Paths, false> {
   using Schema = ItemSchema<Item>;
+  // Reading writes every field of the table instead of emptying the record first, so the table
+  // must name every member.
+  static_assert(sizeof(Item) == (std::size(Schema::kFields) + (Schema::kFolderLevelPath ? 1 : 0)) *
+                                    sizeof(std::string),
+                "every member of the record is a field of its schema");
 
   static DomNode Write(RecordCursor& cursor, const Item& record, int depth) {
     DomNode item = cursor.NewElement("item");
@@ -212,16 +241,22 @@ struct ItemCodec<Item, Paths, false> {
     return item;
   }
 
-  static void Read(DomNode item, Item& record, StoredPaths<Paths>& paths) {
-    record = Item();
-    if (Schema::kFolderLevelPath) {
+  // Every field of |record| is written: a record that held values before reads as a fresh one.
+  template <typename Other>
+  static void Read(DomNode item, Item& record, StoredPaths<Paths>& paths, Other&& other) {
+    ReadFields<Paths>(item, record, Schema::kFields, paths, other);
+    if constexpr (Schema::kFolderLevelPath) {
       const DomNode path = paths.FolderPathOf(item);
       if (path) {
         AssignText(path, &record.dictation_file_path);
         paths.ToLocal(&record.dictation_file_path);
+      } else {
+        record.dictation_file_path.clear();
       }
     }
-    ReadFields<Paths>(item, record, Schema::kFields, paths);
+  }
+  static void Read(DomNode item, Item& record, StoredPaths<Paths>& paths) {
+    Read(item, record, paths, [](DomNode, const char*) {});
   }
 
   static bool IsStorable(const Item& record) { return FieldsAreXmlText(record, Schema::kFields); }
@@ -233,6 +268,9 @@ struct ItemCodec<ItemList, Paths, true> {
   using Item = decltype(ItemList::item);
   using Ftp = decltype(ItemList::ftp);
   using Smtp = decltype(ItemList::smtp);
+  static_assert(sizeof(Ftp) == std::size(DeliverySchema<Ftp>::kFields) * sizeof(std::string) &&
+                    sizeof(Smtp) == std::size(DeliverySchema<Smtp>::kFields) * sizeof(std::string),
+                "every member of a delivery record is a field of its schema");
 
   static DomNode Write(RecordCursor& cursor, const ItemList& record, int depth) {
     DomNode item = ItemCodec<Item, Paths>::Write(cursor, record.item, depth);
@@ -245,17 +283,35 @@ struct ItemCodec<ItemList, Paths, true> {
   }
 
   static void Read(DomNode item, ItemList& record, StoredPaths<Paths>& paths) {
-    record = ItemList();
-    ItemCodec<Item, Paths>::Read(item, record.item, paths);
+    // The first delivery element of each kind is noted in the same walk as the item's fields.
+    DomNode mail;
+    DomNode ftp;
+    ItemCodec<Item, Paths>::Read(item, record.item, paths, [&](DomNode child, const char* name) {
+      if (!mail && std::strcmp(name, kMailElement) == 0) mail = child;
+      if (!ftp && std::strcmp(name, kFtpElement) == 0) ftp = child;
+    });
     // The stored protocol says which delivery details there are; letter case counts.
-    if (record.item.protocol == kMailProtocol) {
+    record.delivery_kind = kDeliveryNone;
+    const std::string& protocol = record.item.protocol;
+    if (protocol == kMailProtocol) {
       record.delivery_kind = kDeliveryMail;
-      const DomNode mail = FirstChildElement(item, kMailElement);
-      if (mail) ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields, paths);
-    } else if (record.item.protocol == kFtpProtocol) {
+      if (mail) {
+        ReadFields<Paths>(mail, record.smtp, DeliverySchema<Smtp>::kFields, paths);
+      } else {
+        ClearFields(record.smtp, DeliverySchema<Smtp>::kFields);
+      }
+      ClearFields(record.ftp, DeliverySchema<Ftp>::kFields);
+    } else if (protocol == kFtpProtocol) {
       record.delivery_kind = kDeliveryFtp;
-      const DomNode ftp = FirstChildElement(item, kFtpElement);
-      if (ftp) ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields, paths);
+      if (ftp) {
+        ReadFields<Paths>(ftp, record.ftp, DeliverySchema<Ftp>::kFields, paths);
+      } else {
+        ClearFields(record.ftp, DeliverySchema<Ftp>::kFields);
+      }
+      ClearFields(record.smtp, DeliverySchema<Smtp>::kFields);
+    } else {
+      ClearFields(record.ftp, DeliverySchema<Ftp>::kFields);
+      ClearFields(record.smtp, DeliverySchema<Smtp>::kFields);
     }
   }
 

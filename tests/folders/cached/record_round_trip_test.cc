@@ -110,6 +110,54 @@ TEST_F(RecordRoundTripTest, DeliveryDetailsSetProtocol) {
   CInBoxTypistFolderXML::ReleaseItemList(list);
 }
 
+TEST_F(RecordRoundTripTest, AReusedRecordReadsAsAFreshOne) {
+  // Step 1: a full entry with mail details and a sparse one with FTP details.
+  SENTITEMS_ITEMLIST_XML_DATA full;
+  full.item = {"full", "st", "a.wav", "/d", "a.doc", "/e", "pr", "d", "t"};
+  full.delivery_kind = kDeliveryMail;
+  full.smtp = {"F", "T", "C", "B", "Sub", "Body"};
+  ASSERT_EQ(1, sent.AddItemXML(full, 0));
+  SENTITEMS_ITEMLIST_XML_DATA sparse;
+  sparse.item.guid = "sparse";
+  sparse.delivery_kind = kDeliveryFtp;
+  sparse.ftp = {"host", ""};
+  ASSERT_EQ(1, sent.AddItemXML(sparse, 0));
+
+  // Step 2: each form of the sparse entry, read into a record that holds the full one, reads as
+  // it does into a new record.
+  SENTITEMS_ITEM_XML_DATA key;
+  key.guid = "full";
+  SENTITEMS_ITEMLIST_XML_DATA listForm;
+  SENTITEMS_ITEM_XML_DATA plainForm;
+  ASSERT_EQ(1, sent.GetItemXML(key, &listForm));
+  ASSERT_EQ(1, sent.GetItemXML(key, &plainForm));
+  key.guid = "sparse";
+  ASSERT_EQ(1, sent.GetItemXML(key, &listForm));
+  ASSERT_EQ(1, sent.GetItemXML(key, &plainForm));
+  EXPECT_EQ(Show(Read<SENTITEMS_ITEMLIST_XML_DATA>(sent, "sparse")), Show(listForm));
+  EXPECT_EQ(Show(Read<SENTITEMS_ITEM_XML_DATA>(sent, "sparse")), Show(plainForm));
+  key.guid = "full";  // and back: the FTP details give way to mail details
+  ASSERT_EQ(1, sent.GetItemXML(key, &listForm));
+  EXPECT_EQ(Show(Read<SENTITEMS_ITEMLIST_XML_DATA>(sent, "full")), Show(listForm));
+
+  // Step 3: the same for the voice folder, whose path comes from the file, and mail details
+  // replaced by none.
+  VOICE_ITEMLIST_XML_DATA voiceFull;
+  voiceFull.item = {"vfull", "a.wav", "", "S", "a.doc", "/docs", "ar", "se", ""};
+  voiceFull.delivery_kind = kDeliveryMail;
+  voiceFull.smtp = {"F", "Sub", "Body"};
+  ASSERT_EQ(1, voice.AddItemXML(voiceFull, 0));
+  VOICE_ITEM_XML_DATA voiceSparse;
+  voiceSparse.guid = "vsparse";
+  ASSERT_EQ(1, voice.AddItemXML(voiceSparse, 0));
+  VOICE_ITEMLIST_XML_DATA reused = Read<VOICE_ITEMLIST_XML_DATA>(voice, "vfull");
+  ASSERT_EQ(kDeliveryMail, reused.delivery_kind);
+  VOICE_ITEM_XML_DATA voiceKey;
+  voiceKey.guid = "vsparse";
+  ASSERT_EQ(1, voice.GetItemXML(voiceKey, &reused));
+  EXPECT_EQ(Show(Read<VOICE_ITEMLIST_XML_DATA>(voice, "vsparse")), Show(reused));
+}
+
 TEST_F(RecordRoundTripTest, ProtocolAloneDecidesDeliveryKindOnRead) {
   SENTITEMS_ITEMLIST_XML_DATA empty;
   empty.item.guid = "mail-without-fields";

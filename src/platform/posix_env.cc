@@ -222,20 +222,26 @@ class PosixEnv : public Env {
                                    DeadlineAfter(lock_timeout_ms));
       if (error != 0) return error;
     }
+    // Read straight into |contents|, sized for the file as it stands; a file that grows
+    // meanwhile is read to its end all the same.
     struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) {
-      contents->reserve(static_cast<size_t>(st.st_size));
-    }
-    char buffer[65536];
+    size_t room = 65536;
+    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) room = static_cast<size_t>(st.st_size) + 1;
+    size_t filled = 0;
+    contents->resize(room);
     for (;;) {
-      const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+      if (filled == contents->size()) contents->resize(filled * 2);
+      const ssize_t n = ::read(fd.get(), &(*contents)[filled], contents->size() - filled);
       if (n < 0) {
         if (errno == EINTR) continue;
-        return errno;
+        const int error = errno;
+        contents->clear();
+        return error;
       }
       if (n == 0) break;
-      contents->append(buffer, static_cast<size_t>(n));
+      filled += static_cast<size_t>(n);
     }
+    contents->resize(filled);
     return 0;
   }
 

@@ -97,7 +97,8 @@ void AssignChildTexts(DomNode parent, const char* const* names, std::string* con
     const char* name = child.name();
     for (std::size_t tried = 0; tried < count; ++tried) {
       const std::size_t at = (next + tried) % count;
-      if (std::strcmp(name, names[at]) != 0) continue;
+      // Most names differ in their first letter, which is compared without a call.
+      if (name[0] != names[at][0] || std::strcmp(name, names[at]) != 0) continue;
       const std::uint64_t bit = std::uint64_t{1} << at;
       if ((taken & bit) == 0) {
         taken |= bit;

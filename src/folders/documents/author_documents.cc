@@ -93,8 +93,7 @@ struct TwinTraits<DocumentsRecords> {
   }
 
   static void ReadItem(DomNode item, const std::string& folderPath, Entry& out) {
-    ReadFields<Item>(item, out, TableOf(kLeading));
-    ReadFields<Item>(item, out, TableOf(kTrailing));
+    ReadFields<Item>(item, out, TableOf(kLeading), TableOf(kTrailing));
     out.document_file_path = folderPath;
     ReadDeliveryOf(item, out, TableOf(kFtpFields), TableOf(kMailFields));
   }

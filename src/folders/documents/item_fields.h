@@ -71,26 +71,33 @@ void WriteFields(DomDocument& doc, DomNode parent, const Record& record, Fields<
   }
 }
 
-// Fills the fields of |record| from the children of |parent|; a missing child reads empty.
-template <typename Record>
-void ReadFields(DomNode parent, Record& record, Fields<Record> fields) {
-  constexpr std::size_t kMost = 16;
+// Fills the fields of |record| from the children of |parent|; a missing child reads empty. The
+// fields of every table are found in one walk over the children.
+template <typename Record, typename... Tables>
+void ReadFields(DomNode parent, Record& record, Tables... tables) {
+  constexpr std::size_t kMost = 32;
   const char* names[kMost] = {};
   std::string* texts[kMost] = {};
   std::size_t count = 0;
-  for (const Field<Record>& field : fields) {
-    if (count == kMost) {
-      AssignChildTexts(parent, names, texts, count);
-      count = 0;
+  const auto collect = [&](Fields<Record> fields) {
+    for (const Field<Record>& field : fields) {
+      if (count == kMost) {
+        AssignChildTexts(parent, names, texts, count);
+        count = 0;
+      }
+      names[count] = field.element;
+      texts[count++] = &(record.*field.member);
     }
-    names[count] = field.element;
-    texts[count++] = &(record.*field.member);
-  }
+  };
+  (collect(tables), ...);
   AssignChildTexts(parent, names, texts, count);
-  for (const Field<Record>& field : fields) {
-    std::string& text = record.*field.member;
-    if (field.stored == Stored::kPath && !text.empty()) text = SharePaths::ToLocal(text);
-  }
+  const auto toLocal = [&](Fields<Record> fields) {
+    for (const Field<Record>& field : fields) {
+      std::string& text = record.*field.member;
+      if (field.stored == Stored::kPath && !text.empty()) text = SharePaths::ToLocal(text);
+    }
+  };
+  (toLocal(tables), ...);
 }
 
 // Appends the delivery subtree |name| with the fields of |delivery| to |item|: the subtree on

@@ -92,9 +92,8 @@ void AppendEntry(DomDocument& doc, DomNode list, const Entry& entry, bool indent
 }
 
 void ReadEntry(DomNode item, Entry& out) {
-  ReadFields<Item>(item, out, TableOf(kLeading));
+  ReadFields<Item>(item, out, TableOf(kLeading), TableOf(kTrailing));
   ReadDeliveryOf(item, out, TableOf(kFtpFields), TableOf(kMailFields));
-  ReadFields<Item>(item, out, TableOf(kTrailing));
 }
 
 Entry EntryOf(const Item& item, unsigned char kind) {

@@ -23,6 +23,24 @@ constexpr int kDocumentNode = 9;
 class DomNode;
 using DomNodeList = std::vector<DomNode>;
 
+namespace dom_internal {
+
+// The node a pugixml handle refers to, read in place: pugixml tests and compares handles only
+// through calls into the library, and the walks over a folder file's items make such a test at
+// every step.
+class NodeHandle : public pugi::xml_node {
+ public:
+  explicit NodeHandle(const pugi::xml_node& node) : pugi::xml_node(node) {}
+  const void* get() const { return _root; }
+};
+
+inline bool IsNullNode(const pugi::xml_node& node) { return NodeHandle(node).get() == nullptr; }
+inline bool SameNode(const pugi::xml_node& a, const pugi::xml_node& b) {
+  return NodeHandle(a).get() == NodeHandle(b).get();
+}
+
+}  // namespace dom_internal
+
 // Whether |text| can be stored in a folder file and read back exactly: well-formed UTF-8 of
 // characters XML 1.0 allows (no NUL, no control character but tab, line feed and carriage
 // return, no U+FFFE or U+FFFF).
@@ -35,10 +53,10 @@ class DomNode {
  public:
   DomNode() = default;
 
-  bool IsNull() const { return !node_; }
+  bool IsNull() const { return dom_internal::IsNullNode(node_); }
   explicit operator bool() const { return !IsNull(); }
-  bool operator==(const DomNode& other) const { return node_ == other.node_; }
-  bool operator!=(const DomNode& other) const { return node_ != other.node_; }
+  bool operator==(const DomNode& other) const { return dom_internal::SameNode(node_, other.node_); }
+  bool operator!=(const DomNode& other) const { return !(*this == other); }
 
   // Element name; "#text", "#comment", "#document"; a processing instruction's target.
   std::string NodeName() const;

@@ -17,15 +17,20 @@ namespace {
 pugi::xml_node Of(DomNode node) { return DomScanAccess::Of(node); }
 DomNode Make(pugi::xml_node node) { return DomScanAccess::Make(node); }
 
+using dom_internal::IsNullNode;
+
 bool IsText(pugi::xml_node node) {
-  return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+  const pugi::xml_node_type type = node.type();
+  return type == pugi::node_pcdata || type == pugi::node_cdata;
 }
 
 // The node after |node| in document order among the descendants of |top|, or null.
 pugi::xml_node NextInSubtree(pugi::xml_node node, pugi::xml_node top) {
-  if (node.first_child()) return node.first_child();
-  while (node != top) {
-    if (node.next_sibling()) return node.next_sibling();
+  const pugi::xml_node child = node.first_child();
+  if (!IsNullNode(child)) return child;
+  while (!dom_internal::SameNode(node, top)) {
+    const pugi::xml_node next = node.next_sibling();
+    if (!IsNullNode(next)) return next;
     node = node.parent();
   }
   return pugi::xml_node();
@@ -38,22 +43,24 @@ pugi::xml_node NextInSubtree(pugi::xml_node node, pugi::xml_node top) {
 DomNode FirstChildElement(DomNode parent, const char* name) {
   if (name != nullptr) {
     pugi::xml_node child = Of(parent).child(name);
-    while (child && child.type() != pugi::node_element) child = child.next_sibling(name);
+    while (!IsNullNode(child) && child.type() != pugi::node_element) {
+      child = child.next_sibling(name);
+    }
     return Make(child);
   }
   pugi::xml_node child = Of(parent).first_child();
-  while (child && child.type() != pugi::node_element) child = child.next_sibling();
+  while (!IsNullNode(child) && child.type() != pugi::node_element) child = child.next_sibling();
   return Make(child);
 }
 
 DomNode NextSiblingElement(DomNode node, const char* name) {
   if (name != nullptr) {
     pugi::xml_node next = Of(node).next_sibling(name);
-    while (next && next.type() != pugi::node_element) next = next.next_sibling(name);
+    while (!IsNullNode(next) && next.type() != pugi::node_element) next = next.next_sibling(name);
     return Make(next);
   }
   pugi::xml_node next = Of(node).next_sibling();
-  while (next && next.type() != pugi::node_element) next = next.next_sibling();
+  while (!IsNullNode(next) && next.type() != pugi::node_element) next = next.next_sibling();
   return Make(next);
 }
 
@@ -67,12 +74,13 @@ DomNode DocumentOf(DomNode node) { return Make(Of(node).root()); }
 
 void AssignText(DomNode node, std::string* out) {
   const pugi::xml_node first = Of(node).first_child();
-  if (first && !first.next_sibling()) {
+  if (!IsNullNode(first) && IsNullNode(first.next_sibling())) {
     const pugi::xml_node_type type = first.type();
     const char* value = first.value();
     // Plain text made only of whitespace is indentation, which reads as nothing; a value that
     // does not begin with whitespace is not.
-    const bool plain = *value != '\0' && !value_text::IsWhitespaceOnly(std::string_view(value, 1));
+    const char lead = *value;
+    const bool plain = lead != '\0' && lead != ' ' && lead != '\t' && lead != '\r' && lead != '\n';
     if (type == pugi::node_cdata || (type == pugi::node_pcdata && plain)) {
       out->assign(value);
       return;
@@ -91,7 +99,7 @@ void AssignChildTexts(DomNode parent, const char* const* names, std::string* con
   std::size_t left = count;
   // Fields are stored in table order, so the search for the next name starts after the last hit.
   std::size_t next = 0;
-  for (pugi::xml_node child = Of(parent).first_child(); child && left > 0;
+  for (pugi::xml_node child = Of(parent).first_child(); !IsNullNode(child) && left > 0;
        child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
     const char* name = child.name();
@@ -116,10 +124,10 @@ void AssignChildTexts(DomNode parent, const char* const* names, std::string* con
 
 bool StringValueEquals(DomNode node, std::string_view text) {
   const pugi::xml_node top = Of(node);
-  if (!top) return false;
+  if (IsNullNode(top)) return false;
   if (IsText(top)) return text == top.value();
   std::size_t matched = 0;
-  for (pugi::xml_node at = top.first_child(); at; at = NextInSubtree(at, top)) {
+  for (pugi::xml_node at = top.first_child(); !IsNullNode(at); at = NextInSubtree(at, top)) {
     if (!IsText(at)) continue;
     const std::string_view piece = at.value();
     if (text.size() - matched < piece.size() || text.compare(matched, piece.size(), piece) != 0) {
@@ -133,13 +141,13 @@ bool StringValueEquals(DomNode node, std::string_view text) {
 bool SingleTextOf(DomNode node, std::string_view* text) {
   const pugi::xml_node top = Of(node);
   *text = std::string_view();
-  if (!top) return false;
+  if (IsNullNode(top)) return false;
   if (IsText(top)) {
     *text = top.value();
     return true;
   }
   bool found = false;
-  for (pugi::xml_node at = top.first_child(); at; at = NextInSubtree(at, top)) {
+  for (pugi::xml_node at = top.first_child(); !IsNullNode(at); at = NextInSubtree(at, top)) {
     if (!IsText(at)) continue;
     if (found) return false;
     found = true;

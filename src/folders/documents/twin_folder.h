@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "dom/dom_scan.h"
 #include "engine/counted_array.h"
 #include "engine/guid_index.h"
 #include "folders/documents/held_folder.h"
@@ -159,7 +160,8 @@ class TwinFolder {
     Entry* entries = NewCountedArray<Entry>(static_cast<std::size_t>(children));
     long next = 0;
     try {
-      for (DomNode item = itemList.ChildElement("item"); item; item = item.NextElement("item")) {
+      for (DomNode item = FirstChildElement(itemList, "item"); item;
+           item = NextSiblingElement(item, "item")) {
         Traits::ReadItem(item, folderPath, entries[next++]);
       }
     } catch (...) {

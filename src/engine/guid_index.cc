@@ -1,8 +1,9 @@
 #include "engine/guid_index.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -11,35 +12,54 @@ namespace Foldwise {
 
 void GuidIndex::Add(DomNode item, std::string_view guid) {
   if (guid.empty()) return;
-  DomNodeList& filed = items_[Hash(guid)];
+  const auto [at, added] = items_.try_emplace(Hash(guid), Filed{item, {}});
+  if (added) return;
+  Filed& filed = at->second;
   // An item whose guid elements repeat one guid (or hash alike) is a single candidate.
-  if (filed.empty() || filed.back() != item) filed.push_back(item);
+  const DomNode last = filed.more.empty() ? filed.first : filed.more.back();
+  if (last != item) filed.more.push_back(item);
 }
 
 void GuidIndex::Remove(DomNode item, std::string_view guid) {
   const auto found = items_.find(Hash(guid));
   if (found == items_.end()) return;
-  DomNodeList& filed = found->second;
-  filed.erase(std::remove(filed.begin(), filed.end(), item), filed.end());
-  if (filed.empty()) items_.erase(found);
-}
-
-const DomNodeList& GuidIndex::Find(std::string_view guid) const {
-  static const DomNodeList none;
-  const auto found = items_.find(Hash(guid));
-  return found == items_.end() ? none : found->second;
-}
-
-// FNV-1a over the guid as it compares: folding each letter on the way needs no copy of the text,
-// and a guid is short enough that a byte at a time costs nothing next to the walk it saves.
-std::size_t GuidIndex::Hash(std::string_view guid) const {
-  std::uint64_t hash = 14695981039346656037ull;
-  const bool fold = case_ == GuidCase::kIgnoreAsciiCase;
-  for (char c : guid) {
-    if (fold && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  Filed& filed = found->second;
+  filed.more.erase(std::remove(filed.more.begin(), filed.more.end(), item), filed.more.end());
+  if (filed.first != item) return;
+  if (filed.more.empty()) {
+    items_.erase(found);
+    return;
   }
-  return static_cast<std::size_t>(hash);
+  filed.first = filed.more.front();
+  filed.more.erase(filed.more.begin());
+}
+
+DomNodeList GuidIndex::Find(std::string_view guid) const {
+  DomNodeList candidates;
+  const auto found = items_.find(Hash(guid));
+  if (found == items_.end()) return candidates;
+  candidates.reserve(1 + found->second.more.size());
+  candidates.push_back(found->second.first);
+  candidates.insert(candidates.end(), found->second.more.begin(), found->second.more.end());
+  return candidates;
+}
+
+// A folded guid is hashed from a copy on the stack: guids are short, and an index is built over
+// every item of a file.
+std::size_t GuidIndex::Hash(std::string_view guid) const {
+  if (case_ == GuidCase::kExact) return std::hash<std::string_view>()(guid);
+  char buffer[64];
+  std::string heap;
+  char* folded = buffer;
+  if (guid.size() > sizeof(buffer)) {
+    heap.resize(guid.size());
+    folded = heap.data();
+  }
+  for (std::size_t i = 0; i < guid.size(); ++i) {
+    const char c = guid[i];
+    folded[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return std::hash<std::string_view>()(std::string_view(folded, guid.size()));
 }
 
 namespace {

@@ -34,13 +34,19 @@ class GuidIndex {
   void Remove(DomNode item, std::string_view guid);
   // Every item filed under a guid that compares equal to |guid|, in the order they were filed,
   // and perhaps a few that only share its hash.
-  const DomNodeList& Find(std::string_view guid) const;
+  DomNodeList Find(std::string_view guid) const;
 
  private:
+  // Most guids name one item: it is kept in place, and only the items after it need a list.
+  struct Filed {
+    DomNode first;
+    DomNodeList more;
+  };
+
   std::size_t Hash(std::string_view guid) const;
 
   GuidCase case_;
-  std::unordered_map<std::size_t, DomNodeList> items_;
+  std::unordered_map<std::size_t, Filed> items_;
 };
 
 // Who may use a kept index, and so who sees it and who drops it.

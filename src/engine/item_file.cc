@@ -80,10 +80,11 @@ DomNodeList SelectItems(const std::shared_ptr<DomDocument>& document, const KeyM
   DomNodeList matches;
   if (const std::string* guid = key.FieldText(kGuid)) {
     const GuidIndex* index = BracketIndex(document, /*build=*/true);
-    const DomNodeList* candidates = index != nullptr ? &index->Find(*guid) : nullptr;
-    if (candidates != nullptr && candidates->size() <= 1) {
-      if (!candidates->empty() && key.Matches(candidates->front())) {
-        matches.push_back(candidates->front());
+    DomNodeList candidates;
+    if (index != nullptr) candidates = index->Find(*guid);
+    if (index != nullptr && candidates.size() <= 1) {
+      if (!candidates.empty() && key.Matches(candidates.front())) {
+        matches.push_back(candidates.front());
       }
       return matches;
     }

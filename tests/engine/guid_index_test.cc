@@ -91,10 +91,18 @@ TEST(GuidIndexTest, AddAndRemoveKeepTheCandidatesTrue) {
   index.Remove(second, "ab-1");
   EXPECT_EQ("", Names(index.Find("ab-1")));
 
-  // Step 3: an item filed again comes after those still filed.
+  // Step 3: an item filed again comes after those still filed, and the order outlives the
+  // removal of the first.
+  const DomNode third = NextSiblingElement(second, "item");
   index.Add(second, "ab-1");
   index.Add(first, "ab-1");
-  EXPECT_EQ("2 1 ", Names(index.Find("ab-1")));
+  index.Add(third, "ab-1");
+  EXPECT_EQ("2 1 3 ", Names(index.Find("ab-1")));
+  index.Remove(second, "ab-1");
+  EXPECT_EQ("1 3 ", Names(index.Find("ab-1")));
+  index.Remove(third, "ab-1");
+  index.Add(second, "ab-1");
+  EXPECT_EQ("1 2 ", Names(index.Find("ab-1")));
 }
 
 int builds = 0;

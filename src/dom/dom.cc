@@ -294,27 +294,15 @@ DomNode DomNode::SelectSingleNode(const std::string& xpath) const {
   }
 }
 
-DomNode DomNode::ChildElement(std::string_view name) const {
-  for (pugi::xml_node child = Checked().first_child(); child; child = child.next_sibling()) {
-    if (ElementNamed(child, name)) return DomNode(child);
-  }
-  return DomNode();
-}
-
-DomNode DomNode::NextElement(std::string_view name) const {
-  for (pugi::xml_node next = Checked().next_sibling(); next; next = next.next_sibling()) {
-    if (ElementNamed(next, name)) return DomNode(next);
-  }
-  return DomNode();
-}
-
 bool DomNode::IsElementNamed(std::string_view name) const {
   return !name.empty() && ElementNamed(Checked(), name);
 }
 
 std::string DomNode::ChildText(std::string_view name) const {
-  const DomNode child = ChildElement(name);
-  return child ? child.Text() : std::string();
+  for (pugi::xml_node child = Checked().first_child(); child; child = child.next_sibling()) {
+    if (ElementNamed(child, name)) return DomNode(child).Text();
+  }
+  return std::string();
 }
 
 std::size_t DomNode::ChildCount() const {

@@ -93,15 +93,11 @@ class DomNode {
   // The first match in document order, or null.
   DomNode SelectSingleNode(const std::string& xpath) const;
 
-  // Element children by name, found by a walk over the children instead of a query: the folders
-  // read several fields of every item they pass. An empty |name| stands for any element.
-  // The first child element called |name|, or null.
-  DomNode ChildElement(std::string_view name = {}) const;
-  // The next sibling element called |name|, or null.
-  DomNode NextElement(std::string_view name = {}) const;
-  // Whether this is an element called |name|.
+  // The walks over element children are dom/dom_scan.h's FirstChildElement and
+  // NextSiblingElement. Whether this is an element called |name|.
   bool IsElementNamed(std::string_view name) const;
-  // Text() of ChildElement(name); empty when there is no such child.
+  // Text() of the first child element called |name| (any element when |name| is empty); empty
+  // when there is no such child.
   std::string ChildText(std::string_view name) const;
   // The number of child nodes of every kind.
   std::size_t ChildCount() const;

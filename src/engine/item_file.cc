@@ -1,9 +1,14 @@
 // The item-file engine: one item file and its eight list operations.
 #include "engine/item_file.h"
 
+#include <memory>
+#include <string>
+#include <string_view>
+
 #include "dom/dom_scan.h"
-#include "engine/item_index.h"
+#include "engine/guid_index.h"
 #include "engine/key_match.h"
+#include "foldwise/xml_document.h"
 #include "location/file_path.h"
 #include "platform/file_hold.h"
 #include "storage/damaged_file.h"
@@ -15,17 +20,72 @@ namespace {
 constexpr int kItemListDepth = 1;
 constexpr int kItemDepth = 2;
 
+constexpr char kGuid[] = "guid";
+
+// Files |item| under every guid element it has, as KeyMatch reads one: any of them may supply
+// the key's guid. False when a guid's text is spread over several nodes: a key could match its
+// joined text, which the index cannot know.
+bool FileItem(GuidIndex* index, DomNode item) {
+  for (DomNode guid = FirstChildElement(item, kGuid); guid;
+       guid = NextSiblingElement(guid, kGuid)) {
+    std::string_view text;
+    if (!SingleTextOf(guid, &text)) return false;
+    index->Add(item, text);
+  }
+  return true;
+}
+
+void UnfileItem(GuidIndex* index, DomNode item) {
+  for (DomNode guid = FirstChildElement(item, kGuid); guid;
+       guid = NextSiblingElement(guid, kGuid)) {
+    std::string_view text;
+    if (SingleTextOf(guid, &text)) index->Remove(item, text);
+  }
+}
+
+// The index of every item of |document|; null when one of them cannot be filed, and such a
+// document is walked instead.
+std::unique_ptr<GuidIndex> IndexItems(const DomDocument& document, DomNode) {
+  auto index = std::make_unique<GuidIndex>(GuidCase::kExact);
+  bool filed = true;
+  ForEachItem(document, [&](DomNode item) {
+    filed = FileItem(index.get(), item);
+    return filed;
+  });
+  return filed ? std::move(index) : nullptr;
+}
+
+// The index of |document| when a cache bracket of this thread holds it: made on first use (when
+// |build| is set) and kept for the rest of the bracket, kept current by the adds and deletes and
+// dropped by anything else that may change a guid. Null outside a bracket, for a document it
+// cannot index, and when there is none yet and |build| is not set.
+GuidIndex* BracketIndex(const std::shared_ptr<DomDocument>& document, bool build) {
+  if (!document) return nullptr;
+  if (!CXmlDocument::IsCacheActive()) {
+    // Outside a bracket every operation loads its own document: whatever this thread left is
+    // stale.
+    DropThreadGuidIndexes();
+    return nullptr;
+  }
+  return GuidIndexOf(document, document->AsNode(), IndexOwner::kThread,
+                     build ? &IndexItems : nullptr);
+}
+
 // The items |key| selects in |document|, in document order; only the first when |firstOnly|.
 // Inside a cache bracket a key that names a guid is looked up in the document's index, so a
-// bracket of many keyed operations walks the items once rather than once per operation.
+// bracket of many keyed operations walks the items once rather than once per operation. Items
+// that share a guid are walked: only the walk knows their document order.
 DomNodeList SelectItems(const std::shared_ptr<DomDocument>& document, const KeyMatch& key,
                         bool firstOnly) {
   DomNodeList matches;
-  if (const std::string* guid = key.FieldText("guid")) {
-    DomNode candidate;
-    const ItemIndex* index = BracketIndex(document, /*build=*/true);
-    if (index != nullptr && index->Find(*guid, &candidate)) {
-      if (candidate && key.Matches(candidate)) matches.push_back(candidate);
+  if (const std::string* guid = key.FieldText(kGuid)) {
+    const GuidIndex* index = BracketIndex(document, /*build=*/true);
+    DomNodeList candidates;
+    if (index != nullptr) candidates = index->Find(*guid);
+    if (index != nullptr && candidates.size() <= 1) {
+      if (!candidates.empty() && key.Matches(candidates.front())) {
+        matches.push_back(candidates.front());
+      }
       return matches;
     }
   }
@@ -193,8 +253,9 @@ int ItemFile<Policy>::AppendItem(RecordCursor& cursor) {
     IndexKeeper keeper(document.get());
     const DomNode added = AppendChildIndented(itemList, item, kItemDepth);
     if (!added) return 0;
-    if (ItemIndex* index = BracketIndex(document, /*build=*/false)) index->Added(added);
-    keeper.Keep();
+    // An item the index cannot file leaves it to be dropped: the next lookup walks.
+    GuidIndex* index = BracketIndex(document, /*build=*/false);
+    if (index == nullptr || FileItem(index, added)) keeper.Keep();
     return SaveDocument(path);
   });
 }
@@ -219,7 +280,7 @@ int ItemFile<Policy>::ChangeItems(const KeyMatch& key, RecordCursor& values) {
     // The index keys items by their guid texts: a change that sets or removes a guid makes it
     // stale, as does a merge that fails halfway.
     IndexKeeper keeper(document.get());
-    const bool guidChanges = static_cast<bool>(FirstChildElement(change, "guid"));
+    const bool guidChanges = static_cast<bool>(FirstChildElement(change, kGuid));
     bool first = true;
     for (const DomNode& stored : matches) {
       // Merging moves the fields a stored item lacks out of the change, so every further match
@@ -244,9 +305,9 @@ int ItemFile<Policy>::DeleteItems(const KeyMatch& key) {
     const DomNodeList matches = SelectItems(document, key, false);
     if (matches.empty()) return 1;
     IndexKeeper keeper(document.get());
-    ItemIndex* index = BracketIndex(document, /*build=*/false);
+    GuidIndex* index = BracketIndex(document, /*build=*/false);
     for (const DomNode& stored : matches) {
-      if (index != nullptr) index->Removing(stored);
+      if (index != nullptr) UnfileItem(index, stored);
       if (!RemoveNodeAndEmptyAncestors(stored)) return 0;
     }
     keeper.Keep();

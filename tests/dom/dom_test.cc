@@ -65,26 +65,32 @@ TEST(DomTest, ChildLookupsSeeElementsOnly) {
                   "<b><![CDATA[ ]]></b></root>"));
   DomNode root = doc.DocumentElement();
   EXPECT_EQ("g", root.ChildText("guid"));
-  EXPECT_EQ("h", root.ChildElement("guid").NextElement("guid").Text());
-  EXPECT_EQ("guid", root.ChildElement("a").NextElement().NodeName());
-  EXPECT_TRUE(root.ChildElement("a").NextElement("a").NextElement("a").IsNull());
-  EXPECT_TRUE(root.ChildElement("guid").IsElementNamed("guid"));
-  EXPECT_FALSE(root.ChildElement("guid").IsElementNamed("gui"));
+  EXPECT_EQ("h", NextSiblingElement(FirstChildElement(root, "guid"), "guid").Text());
+  // A null name stands for any element.
+  EXPECT_EQ("1", FirstChildElement(root, nullptr).Text());
+  EXPECT_EQ("guid", NextSiblingElement(FirstChildElement(root, "a"), nullptr).NodeName());
+  const DomNode secondA = NextSiblingElement(FirstChildElement(root, "a"), "a");
+  EXPECT_EQ(kElementNode, secondA.NodeType());
+  EXPECT_TRUE(NextSiblingElement(secondA, "a").IsNull());
+  EXPECT_TRUE(FirstChildElement(root, "guid").IsElementNamed("guid"));
+  EXPECT_FALSE(FirstChildElement(root, "guid").IsElementNamed("gui"));
   EXPECT_EQ("", root.ChildText("missing"));
   EXPECT_EQ(6u, root.ChildCount());  // the loaded indentation is gone
-  EXPECT_EQ(doc.AsNode(), root.ChildElement("b").OwnerDocument());
+  EXPECT_EQ(doc.AsNode(), FirstChildElement(root, "b").OwnerDocument());
 
   // SingleText answers for one plain text child only, indentation reading empty.
   std::string_view text = "unchanged";
-  EXPECT_TRUE(root.ChildElement("a").SingleText(&text));
+  EXPECT_TRUE(FirstChildElement(root, "a").SingleText(&text));
   EXPECT_EQ("1", text);
-  EXPECT_FALSE(root.ChildElement("guid").SingleText(&text));  // text and a comment
-  EXPECT_FALSE(root.ChildElement("b").SingleText(&text));     // a value kept as CDATA
+  EXPECT_FALSE(FirstChildElement(root, "guid").SingleText(&text));  // text and a comment
+  EXPECT_FALSE(FirstChildElement(root, "b").SingleText(&text));     // a value kept as CDATA
   DomNode indented = root.AppendChild(doc.CreateElement("c"));
   indented.AppendChild(doc.CreateTextNode("\n\t\t"));
   EXPECT_TRUE(indented.SingleText(&text));
   EXPECT_EQ("", text);
-  EXPECT_THROW(DomNode().ChildElement("a"), ComError);
+  // The walks chain over a null node; the node's own lookups refuse it.
+  EXPECT_TRUE(FirstChildElement(DomNode(), "a").IsNull());
+  EXPECT_THROW(DomNode().ChildText("a"), ComError);
 
   // Reading many children in one walk gives what a lookup per name gives, whatever the order
   // of the names, and empties the texts of the names no element carries.

@@ -1,5 +1,6 @@
 // The author's documents folder: the twin engine with delivery details (e-mail or FTP) after the
 // protocol of each item.
+#include "dom/dom_scan.h"
 #include "folders/documents/shared_operations.h"
 #include "folders/documents/twin_folder.h"
 #include "foldwise/errors.h"
@@ -64,7 +65,7 @@ void WriteAuthorDelivery(DomDocument& doc, DomNode item, const Entry& entry) {
 // Replaces the delivery details of |item| by those |values| asks for, whatever its protocol.
 void ReplaceDelivery(DomDocument& doc, DomNode item, const Entry& values) {
   for (const char* name : {"ftp", "mail"}) {
-    const DomNode old = item.ChildElement(name);
+    const DomNode old = FirstChildElement(item, name);
     if (old) item.RemoveChild(old);
   }
   WriteAuthorDelivery(doc, item, values);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "dom/dom_scan.h"
 #include "folders/documents/tree_text.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
@@ -57,8 +58,8 @@ void HeldFolder::Close(int save) {
 
 DomNode HeldFolder::ItemList() const {
   if (!document_) return DomNode();
-  const DomNode root = document_->AsNode().ChildElement("root");
-  return root ? root.ChildElement("item_list") : DomNode();
+  const DomNode root = FirstChildElement(document_->AsNode(), "root");
+  return root ? FirstChildElement(root, "item_list") : DomNode();
 }
 
 OpenedHere::OpenedHere(HeldFolder& folder) : folder_(folder) {

@@ -1,5 +1,6 @@
 #include "folders/documents/identity.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -98,6 +99,22 @@ DomNode FindFirstMatchAmong(DomNode itemList, const IdentityKey& key,
     if (prepared.Matches(item, true)) return item;
   }
   return DomNode();
+}
+
+std::unique_ptr<GuidIndex> IndexByGuid(const DomDocument&, DomNode itemList) {
+  auto index = std::make_unique<GuidIndex>(GuidCase::kIgnoreAsciiCase);
+  for (DomNode item = FirstChildElement(itemList, "item"); item;
+       item = NextSiblingElement(item, "item")) {
+    const DomNode guid = FirstChildElement(item, "guid");
+    if (!guid) continue;  // matches no key that names a guid
+    std::string_view text;
+    if (guid.SingleText(&text)) {
+      index->Add(item, text);
+    } else {
+      index->Add(item, guid.Text());
+    }
+  }
+  return index;
 }
 
 }  // namespace documents

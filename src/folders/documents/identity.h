@@ -3,10 +3,12 @@
 #ifndef FOLDWISE_FOLDERS_DOCUMENTS_IDENTITY_H_
 #define FOLDWISE_FOLDERS_DOCUMENTS_IDENTITY_H_
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dom/dom.h"
+#include "engine/guid_index.h"
 
 namespace Foldwise {
 namespace documents {
@@ -39,6 +41,9 @@ DomNode FindFirstMatch(DomNode itemList, const IdentityKey& key, DocumentPathSco
 // document order, among them every one that can match |key|.
 DomNode FindFirstMatchAmong(DomNode itemList, const IdentityKey& key,
                             const std::vector<DomNode>& candidates);
+// The items of |itemList| by the guid the match reads (the first guid element's text, letter case
+// ignored), for FindFirstMatchAmong: a GuidIndexBuilder.
+std::unique_ptr<GuidIndex> IndexByGuid(const DomDocument& document, DomNode itemList);
 
 }  // namespace documents
 }  // namespace Foldwise

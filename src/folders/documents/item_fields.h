@@ -179,7 +179,7 @@ bool ApplyChanges(DomDocument& doc, DomNode item, const Record& values, Changes<
   for (const Change<Record>& change : changes) {
     const std::string& value = values.*change.member;
     if (value.empty()) continue;
-    DomNode element = item.ChildElement(change.element);
+    DomNode element = FirstChildElement(item, change.element);
     if (!element) {
       if (change.ifMissing == IfMissing::kSkip) continue;
       if (change.ifMissing == IfMissing::kAbandon) return false;

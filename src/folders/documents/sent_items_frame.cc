@@ -1,5 +1,6 @@
 #include "folders/documents/sent_items_frame.h"
 
+#include "dom/dom_scan.h"
 #include "folders/documents/tree_text.h"
 #include "foldwise/env.h"
 #include "foldwise/errors.h"
@@ -36,8 +37,8 @@ bool SentItemsFrame::Load() {
 }
 
 DomNode SentItemsFrame::ItemList() const {
-  const DomNode root = document_->AsNode().ChildElement("root");
-  return root ? root.ChildElement("item_list") : DomNode();
+  const DomNode root = FirstChildElement(document_->AsNode(), "root");
+  return root ? FirstChildElement(root, "item_list") : DomNode();
 }
 
 bool SentItemsFrame::Save() {

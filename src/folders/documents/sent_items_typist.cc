@@ -1,5 +1,6 @@
 // The typist's sent items: the shared item tables and identity match on a file that is loaded
 // and saved in every call, with every identity path stored in each item.
+#include "dom/dom_scan.h"
 #include "engine/counted_array.h"
 #include "folders/documents/identity.h"
 #include "folders/documents/item_fields.h"
@@ -108,7 +109,7 @@ Entry EntryOf(const Item& item, unsigned char kind) {
 template <typename Delivery>
 bool ChangeDelivery(DomDocument& doc, DomNode item, const Entry& values, const char* name,
                     const Delivery& delivery, Fields<Delivery> fields, Changes<Delivery> changes) {
-  const DomNode subtree = item.ChildElement(name);
+  const DomNode subtree = FirstChildElement(item, name);
   if (!subtree) {
     if (values.protocol == name) WriteDelivery(doc, item, name, delivery, fields);
     return true;

@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "dom/dom_scan.h"
 #include "engine/counted_array.h"
-#include "folders/documents/guid_index.h"
+#include "engine/guid_index.h"
 #include "folders/documents/held_folder.h"
 #include "folders/documents/identity.h"
 #include "folders/documents/item_fields.h"
@@ -63,7 +64,7 @@ class TwinFolder {
     DomNode list = held.ItemList();
     if (!list) return false;
     DomDocument& doc = held.Document();
-    DropGuidIndex(&doc);
+    DropGuidIndexes(&doc);
     // Every item is written before any joins the list: a value the file cannot carry raises
     // ComError while the held tree is still as it was.
     DomNodeList items;
@@ -96,7 +97,7 @@ class TwinFolder {
     if (!list) return false;
     DomNode item = Find(held, bracket, list, key);
     if (!item) return false;
-    if (!keepsGuids) DropGuidIndex(&held.Document());
+    if (!keepsGuids) DropGuidIndexes(&held.Document());
     if (!edit(held.Document(), item)) return false;
     operation.Commit();
     return true;
@@ -159,7 +160,8 @@ class TwinFolder {
     Entry* entries = NewCountedArray<Entry>(static_cast<std::size_t>(children));
     long next = 0;
     try {
-      for (DomNode item = itemList.ChildElement("item"); item; item = item.NextElement("item")) {
+      for (DomNode item = FirstChildElement(itemList, "item"); item;
+           item = NextSiblingElement(item, "item")) {
         Traits::ReadItem(item, folderPath, entries[next++]);
       }
     } catch (...) {
@@ -182,8 +184,11 @@ class TwinFolder {
     if (!bracket || identity.guid.empty()) {
       return FindFirstMatch(list, identity, DocumentPathScope::kFolderLevel);
     }
-    return FindFirstMatchAmong(list, identity,
-                               ItemsWithGuid(held.DocumentPointer(), list, identity.guid));
+    // The held document is the folder object's, whichever thread calls it.
+    const GuidIndex* index =
+        GuidIndexOf(held.DocumentPointer(), list, IndexOwner::kDocument, &IndexByGuid);
+    if (index == nullptr) return FindFirstMatch(list, identity, DocumentPathScope::kFolderLevel);
+    return FindFirstMatchAmong(list, identity, index->Find(identity.guid));
   }
 
   // The folder-level document_file_path, resolved once for every item read.

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <limits>
 
+#include "dom/dom_scan.h"
 #include "foldwise/errors.h"
 #include "storage/xml_file.h"
 
@@ -29,7 +30,7 @@ std::int64_t NextErrorNumber(const std::string& text) {
 void AppendErrInfo(DomDocument& doc, DomNode target, const std::string& date,
                    const std::string& time, const std::string& message) {
   std::string number = "1";
-  DomNode list = target.ChildElement(kErrorList);
+  DomNode list = FirstChildElement(target, kErrorList);
   if (!list) {
     // The list follows the target's last child directly; its closing line is the target's.
     list = target.AppendChild(doc.CreateElement(kErrorList));
@@ -37,7 +38,7 @@ void AppendErrInfo(DomDocument& doc, DomNode target, const std::string& date,
     AppendIndent(doc, target, kDepthEntry);
   } else {
     // A list without its counter is damaged; the null node raises ComError here.
-    DomNode counter = list.ChildElement("error_num");
+    DomNode counter = FirstChildElement(list, "error_num");
     if (counter.IsNull()) throw ComError(kErrorPointer, "error_info_list without error_num");
     number = std::to_string(NextErrorNumber(counter.Text()));
     counter.SetText(number);

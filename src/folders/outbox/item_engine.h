@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "dom/dom_scan.h"
 #include "folders/outbox/error_list.h"
 #include "folders/outbox/item_codec.h"
 #include "folders/outbox/item_match.h"
@@ -98,7 +99,7 @@ struct ItemOps {
 
   static void ClearErrInfo(const OutboxSite& site, const Item& key) {
     OnFoundItem(site, ByIdentity(key), [](DomDocument&, DomNode item) {
-      if (!item.ChildElement(kErrorList)) return Outcome::kUnchanged;
+      if (!FirstChildElement(item, kErrorList)) return Outcome::kUnchanged;
       RemoveChildElements(item, kErrorList);
       return Outcome::kChanged;
     });
@@ -159,7 +160,7 @@ struct ItemOps {
       for (const auto& step : Schema::kChangeSteps) {
         const std::string& value = values.*step.member;
         if (value.empty()) continue;
-        const DomNode child = item.ChildElement(step.name);
+        const DomNode child = FirstChildElement(item, step.name);
         if (!child) {
           if (step.presence == Presence::kOptional) continue;
           return Outcome::kFailed;

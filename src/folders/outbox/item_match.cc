@@ -1,11 +1,13 @@
 #include "folders/outbox/item_match.h"
 
+#include "dom/dom_scan.h"
+
 namespace Foldwise {
 namespace outbox {
 
 bool PreparedKey::Matches(const DomNode& item) const {
   for (const Term& term : terms_) {
-    const DomNode child = item.ChildElement(term.name);
+    const DomNode child = FirstChildElement(item, term.name);
     if (!child) return false;
     const std::string stored = child.Text();
     switch (term.compare) {

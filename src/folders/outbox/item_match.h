@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dom/dom.h"
+#include "dom/dom_scan.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "folders/outbox/outbox_schema.h"
 
@@ -60,7 +61,7 @@ bool SameDelivery(const DomNode& item, const ItemList& key) {
   if (key.delivery_kind != kDeliveryFtp && key.delivery_kind != kDeliveryMail) return true;
   const bool ftp = key.delivery_kind == kDeliveryFtp;
   if (item.ChildText("protocol") != (ftp ? "ftp" : "mail")) return false;
-  const DomNode details = item.ChildElement(ftp ? "ftp" : "mail");
+  const DomNode details = FirstChildElement(item, ftp ? "ftp" : "mail");
   if (!details) return false;
   if (ftp) {
     for (const auto& field : kFtpFields<decltype(key.ftp)>) {

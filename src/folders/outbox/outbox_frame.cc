@@ -1,5 +1,6 @@
 #include "folders/outbox/outbox_frame.h"
 
+#include "dom/dom_scan.h"
 #include "folders/outbox/outbox_nodes.h"
 #include "foldwise/errors.h"
 #include "location/file_path.h"
@@ -41,8 +42,8 @@ bool OutboxFile::Load() {
 }
 
 DomNode OutboxFile::SelectList(const char* name) const {
-  const DomNode root = document_->AsNode().ChildElement("root");
-  return root ? root.ChildElement(name) : DomNode();
+  const DomNode root = FirstChildElement(document_->AsNode(), "root");
+  return root ? FirstChildElement(root, name) : DomNode();
 }
 
 void OutboxFile::Save() {

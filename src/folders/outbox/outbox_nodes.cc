@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/path_text.h"
+#include "dom/dom_scan.h"
 #include "foldwise/errors.h"
 
 namespace Foldwise {
@@ -14,7 +15,8 @@ thread_local KeyFormMemo* current_memo = nullptr;
 }  // namespace
 
 void RemoveChildElements(DomNode parent, const char* name) {
-  for (DomNode child = parent.ChildElement(name); child; child = parent.ChildElement(name)) {
+  for (DomNode child = FirstChildElement(parent, name); child;
+       child = FirstChildElement(parent, name)) {
     parent.RemoveChild(child);
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "dom/dom_scan.h"
 #include "folders/outbox/error_list.h"
 #include "folders/outbox/item_codec.h"
 #include "folders/outbox/item_engine.h"
@@ -35,7 +36,7 @@ struct ServerOps {
       for (const auto& field : kServerFields<SrvInfo>) {
         const std::string& value = key.*field.member;
         if (value.empty()) continue;
-        const DomNode child = server.ChildElement(field.name);
+        const DomNode child = FirstChildElement(server, field.name);
         if (!child || !SameIgnoringCase(child.Text(), value)) {
           matches = false;
           break;
@@ -76,7 +77,7 @@ struct ServerOps {
 
   static void ClearErrInfo(const OutboxSite& site, const SrvInfo& key) {
     OnFoundServer(site, key, [](DomDocument&, DomNode server) {
-      if (!server.ChildElement(kErrorList)) return Outcome::kUnchanged;
+      if (!FirstChildElement(server, kErrorList)) return Outcome::kUnchanged;
       RemoveChildElements(server, kErrorList);
       return Outcome::kChanged;
     });
@@ -99,7 +100,7 @@ struct ServerOps {
       for (const auto& field : kServerFields<SrvInfo>) {
         const std::string& value = values.*field.member;
         if (value.empty()) continue;
-        DomNode child = server.ChildElement(field.name);
+        DomNode child = FirstChildElement(server, field.name);
         if (!child) return Outcome::kFailed;
         if (child.Text() == value) continue;
         child.SetText(value);

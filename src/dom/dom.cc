@@ -81,6 +81,9 @@ class StringWriter : public pugi::xml_writer {
   std::string* out_;
 };
 
+// Room a save reserves beyond the loaded file's size, for the entries a change adds.
+constexpr std::size_t kSaveHeadroom = 16 << 10;
+
 // Whether |text| holds "<![CDATA[". A CDATA section is the only markup with a "!" but comments
 // and the declarations no folder file has, so the search runs over the "!"s, found by memchr,
 // instead of comparing at every position of a text of megabytes.
@@ -429,6 +432,9 @@ void DomDocument::Save(const std::string& path) const {
   // A pooled buffer, as the text of Load is.
   platform::ScopedBuffer text;
   try {
+    // Sized once, for the file this document was loaded from and what a change adds to it: a
+    // buffer grown while it is written would copy the text at every doubling.
+    text.get()->reserve(text_.size() + text_.size() / 8 + kSaveHeadroom);
     SerializeTo(text.get());
   } catch (const std::bad_alloc&) {
     OutOfMemory();

@@ -160,15 +160,26 @@ int XmlDocumentFile::RemoveSelected(DomNode parent, const std::string& xpath) {
   }
 }
 
+namespace {
+
+// Whether two element nodes have the same name, compared where the names lie: a change merges
+// every field of its values this way. A null node raises, as its name would.
+bool SameElementName(DomNode a, DomNode b) {
+  if (!a || !b) throw ComError(kErrorPointer, "null node");
+  return NameOf(a) == NameOf(b);
+}
+
+}  // namespace
+
 int XmlDocumentFile::MergeFits(DomNode target, DomNode source) {
   try {
-    if (target.NodeName() != source.NodeName()) return 0;
+    if (!SameElementName(target, source)) return 0;
     const bool target_is_leaf = !HasAnyElementChild(target);
     if (target_is_leaf != !HasAnyElementChild(source)) return 0;
     if (target_is_leaf) return 1;
-    for (const DomNode& child : source.ChildNodes()) {
-      if (child.NodeType() != kElementNode) continue;
-      const DomNode counterpart = FirstChildElement(target, child.NodeName().c_str());
+    for (DomNode child = FirstChildElement(source, nullptr); child;
+         child = NextSiblingElement(child, nullptr)) {
+      const DomNode counterpart = FirstChildElement(target, NameText(child));
       if (counterpart && !MergeFits(counterpart, child)) return 0;
     }
     return 1;
@@ -179,7 +190,7 @@ int XmlDocumentFile::MergeFits(DomNode target, DomNode source) {
 
 int XmlDocumentFile::MergeNode(DomNode target, DomNode source) {
   try {
-    if (target.NodeName() != source.NodeName()) return 0;
+    if (!SameElementName(target, source)) return 0;
     const bool target_is_leaf = !HasAnyElementChild(target);
     if (target_is_leaf != !HasAnyElementChild(source)) return 0;
     if (target_is_leaf) {
@@ -193,10 +204,11 @@ int XmlDocumentFile::MergeNode(DomNode target, DomNode source) {
       return 1;
     }
     const int depth = NodeDepth(target);
-    // Moving children out of |source| changes its child list, so take it as it stands now.
-    for (DomNode child : source.ChildNodes()) {
-      if (child.NodeType() != kElementNode) continue;
-      const DomNode counterpart = FirstChildElement(target, child.NodeName().c_str());
+    // A child appended to |target| leaves |source|: the next one is found before it moves.
+    DomNode next;
+    for (DomNode child = FirstChildElement(source, nullptr); child; child = next) {
+      next = NextSiblingElement(child, nullptr);
+      const DomNode counterpart = FirstChildElement(target, NameText(child));
       if (counterpart) {
         if (!MergeNode(counterpart, child)) return 0;
       } else if (!child.Text().empty()) {

@@ -61,6 +61,8 @@ cmake -S . -B "$build/main" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DFOLDWISE_BUILD_TESTS=ON -DFOLDWISE_BUILD_BENCHMARKS=OFF -DFOLDWISE_BUILD_TOOLS=OFF \
   ${CCACHE_DIR:+-DCMAKE_CXX_COMPILER_LAUNCHER=ccache} >/dev/null
 cmake --build "$build/main" -j"$jobs"
+# clang-tidy over the Win32 layer, which only this build's compile database holds.
+scripts/lint-win32.sh "$build/main"
 
 # Wine in a prefix of its own, made once; a fixed time zone and locale, as on the Linux run.
 wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)

@@ -72,21 +72,27 @@ std::string_view NameOf(DomNode node) { return Of(node).name(); }
 
 DomNode DocumentOf(DomNode node) { return Make(Of(node).root()); }
 
-void AssignText(DomNode node, std::string* out) {
+bool PlainTextOf(DomNode node, std::string_view* text) {
   const pugi::xml_node first = Of(node).first_child();
-  if (!IsNullNode(first) && IsNullNode(first.next_sibling())) {
-    const pugi::xml_node_type type = first.type();
-    const char* value = first.value();
-    // Plain text made only of whitespace is indentation, which reads as nothing; a value that
-    // does not begin with whitespace is not.
-    const char lead = *value;
-    const bool plain = lead != '\0' && lead != ' ' && lead != '\t' && lead != '\r' && lead != '\n';
-    if (type == pugi::node_cdata || (type == pugi::node_pcdata && plain)) {
-      out->assign(value);
-      return;
-    }
+  if (IsNullNode(first) || !IsNullNode(first.next_sibling())) return false;
+  const pugi::xml_node_type type = first.type();
+  const char* value = first.value();
+  // Plain text made only of whitespace is indentation, which reads as nothing; a value that
+  // does not begin with whitespace is not.
+  const char lead = *value;
+  const bool plain = lead != '\0' && lead != ' ' && lead != '\t' && lead != '\r' && lead != '\n';
+  if (type != pugi::node_cdata && (type != pugi::node_pcdata || !plain)) return false;
+  *text = value;
+  return true;
+}
+
+void AssignText(DomNode node, std::string* out) {
+  std::string_view text;
+  if (PlainTextOf(node, &text)) {
+    out->assign(text.data(), text.size());
+  } else {
+    *out = node.Text();
   }
-  *out = node.Text();
 }
 
 void AssignChildTexts(DomNode parent, const char* const* names, std::string* const* texts,

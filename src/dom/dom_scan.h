@@ -26,6 +26,11 @@ std::string_view NameOf(DomNode node);
 // The document node of the document |node| belongs to.
 DomNode DocumentOf(DomNode node);
 
+// When DomNode::Text() of |node| is the value of its only child, a text not beginning with
+// whitespace or a CDATA section, as a stored field's is: that value, pointing into the document
+// (valid until the value is set or the node removed), and true. False otherwise.
+bool PlainTextOf(DomNode node, std::string_view* text);
+
 // Assigns DomNode::Text() of |node| to |out|, without a copy in between when the text is a
 // single value, as a stored field's is.
 void AssignText(DomNode node, std::string* out);

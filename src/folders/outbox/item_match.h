@@ -4,7 +4,11 @@
 #ifndef FOLDWISE_FOLDERS_OUTBOX_ITEM_MATCH_H_
 #define FOLDWISE_FOLDERS_OUTBOX_ITEM_MATCH_H_
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "dom/dom.h"
@@ -15,31 +19,46 @@
 namespace Foldwise {
 namespace outbox {
 
-// The non-empty fields of a key, ready to compare with stored items.
+// The non-empty fields of a key, ready to compare with stored items. Cheap to make: the matching
+// hook makes one for every item it is asked about, so texts are referred to where the key holds
+// them, and only a path converted to its storage form is kept here.
 class PreparedKey {
  public:
   template <typename Item, typename Fields>
   PreparedKey(const Fields& fields, const Item& key) {
+    static_assert(std::tuple_size<Fields>::value <= kMostTerms, "room for every field");
     for (const auto& field : fields) {
       const std::string& value = key.*field.member;
       if (value.empty()) continue;
-      const bool path = field.compare == Compare::kPath || field.compare == Compare::kPathAsStored;
-      terms_.push_back({field.name, field.compare, path ? StorageFormOfKey(value) : value});
+      Term& term = terms_[count_++];
+      term.name = field.name;
+      term.compare = field.compare;
+      if (field.compare == Compare::kPath || field.compare == Compare::kPathAsStored) {
+        term.converted = StorageFormOfKey(value);
+        term.value = term.converted;
+      } else {
+        term.value = value;
+      }
     }
   }
+  PreparedKey(const PreparedKey&) = delete;
+  PreparedKey& operator=(const PreparedKey&) = delete;
 
   // No field given.
-  bool empty() const { return terms_.empty(); }
+  bool empty() const { return count_ == 0; }
   // Every given field has its element in |item| and matches it.
   bool Matches(const DomNode& item) const;
 
  private:
+  static constexpr std::size_t kMostTerms = 12;
   struct Term {
-    const char* name;
-    Compare compare;
-    std::string value;
+    const char* name = nullptr;
+    Compare compare = Compare::kExact;
+    std::string_view value;  // the key's own text, or |converted|
+    std::string converted;
   };
-  std::vector<Term> terms_;
+  std::array<Term, kMostTerms> terms_;
+  std::size_t count_ = 0;
 };
 
 // The first child of |list| matching the identity fields of |key|; none for an all-empty key.

@@ -34,6 +34,8 @@ class NodeHandle : public pugi::xml_node {
   const void* get() const { return _root; }
 };
 
+static_assert(sizeof(pugi::xml_node) == sizeof(void*), "a pugixml handle is one node pointer");
+
 inline bool IsNullNode(const pugi::xml_node& node) { return NodeHandle(node).get() == nullptr; }
 inline bool SameNode(const pugi::xml_node& a, const pugi::xml_node& b) {
   return NodeHandle(a).get() == NodeHandle(b).get();

@@ -237,18 +237,5 @@ TEST_F(FolderCopyTest, CopiesOfACachedFolderWorkOnTheSameFiles) {
   EXPECT_TRUE(FileExists(other_.File("VoiceFolder.xml")));
 }
 
-TEST_F(FolderCopyTest, CopiesOfTheAttributeFileShareItsSwitches) {
-  CFolderAttrXML attributes;
-  attributes.SetDirectory(dir_.path());
-  CFolderAttrXML copy(attributes);
-  ASSERT_EQ(1, copy.EnableEncryption(1, 110));
-  EXPECT_EQ(110, attributes.GetEncryptionVer());
-  CFolderAttrXML assigned;
-  assigned = attributes;
-  EXPECT_EQ(dir_.path(), assigned.GetDirectoryText());
-  EXPECT_EQ(1, assigned.EnableEncryption(0, 0));
-  EXPECT_EQ(0, copy.IsEncryption());
-}
-
 }  // namespace
 }  // namespace Foldwise

@@ -185,22 +185,12 @@ class CachedPartialSaveTest : public ScriptedNetworkFixture {
 using CachedFolders = ::testing::Types<CVoiceFolderXML, CSentItemsFolderXML, CInBoxTypistFolderXML>;
 TYPED_TEST_SUITE(CachedPartialSaveTest, CachedFolders);
 
-TYPED_TEST(CachedPartialSaveTest, DeleteReportsFailureWhenOneFileFails) {
-  this->ExpectFailureWhenOneFileFails([this] {
-    typename TypeParam::Item key;
-    key.guid = "g";
-    return this->folder.DelItemXML(key);
-  });
-}
-
-TYPED_TEST(CachedPartialSaveTest, ChangeReportsFailureWhenOneFileFails) {
-  this->ExpectFailureWhenOneFileFails([this] {
-    typename TypeParam::Item key;
-    key.guid = "g";
-    typename TypeParam::Item values;
-    values.status = "typed";
-    return this->folder.ChangeItemXML(key, values, 0);
-  });
+TYPED_TEST(CachedPartialSaveTest, ChangeAndDeleteReportFailureWhenOneFileFails) {
+  typename TypeParam::Item key, values;
+  key.guid = "g";
+  values.status = "typed";
+  this->ExpectFailureWhenOneFileFails([&] { return this->folder.ChangeItemXML(key, values, 0); });
+  this->ExpectFailureWhenOneFileFails([&] { return this->folder.DelItemXML(key); });
 }
 
 }  // namespace

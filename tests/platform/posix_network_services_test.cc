@@ -1,6 +1,7 @@
 // The POSIX network services on real files: a mount table and Samba configuration written into
 // a temporary directory, and this machine's own host name. The parsers themselves are tested on
-// strings in network_config_test.cc.
+// strings in network_config_test.cc, the resolver on what these services answer in
+// posix_form_paths_test.cc.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -131,15 +132,6 @@ TEST_F(PosixNetworkServicesTest, ChangedFilesAreReadAgainAndUnchangedOnesAreNot)
   EXPECT_EQ(3u, shares.size());
 }
 
-TEST_F(PosixNetworkServicesTest, NoConnectingAndNoAdministrativeShares) {
-  auto net = Services();
-  std::string access = "stale";
-  EXPECT_FALSE(net->ConnectShare("\\\\server\\share", &access));
-  EXPECT_EQ("", access);
-  EXPECT_FALSE(net->HasAdministrativeShares());
-  EXPECT_TRUE(net->InitializeSockets());
-}
-
 TEST_F(PosixNetworkServicesTest, HostNameIsThisMachines) {
   std::ifstream kernel("/proc/sys/kernel/hostname");
   std::string expected;
@@ -160,26 +152,6 @@ TEST_F(PosixNetworkServicesTest, HostNameIsThisMachines) {
   EXPECT_EQ(0, CLocalComputerName::GetInstance().GetLocalComputerName(name, sizeof name));
   EXPECT_EQ(expected, name);
   CLocalComputerName::DiscardInstance();
-}
-
-TEST_F(PosixNetworkServicesTest, ResolverOverTheRealFiles) {
-  Write(files_.mountinfo, kMountInfo);
-  Write(files_.smbConf, kSmbConf);
-  auto net = Services();
-  ScopedNetworkServices use(net.get());
-  SharePathConverter::ForgetRememberedHostName();
-  NetworkPathResolver& resolver = NetworkPathResolver::GetInstance();
-  std::string out;
-  ASSERT_EQ(1, resolver.ToLocalPath("\\\\server\\share\\dir\\f.wav", out, 1));
-  EXPECT_EQ("/mnt/my share/dir/f.wav", out);
-  EXPECT_EQ("/mnt/my share/dir/f.wav", resolver.Canonicalize("/mnt/my share/dir/f.wav"));
-  ASSERT_EQ(1, resolver.ToSharePath("/mnt/docs/a/", out));
-  EXPECT_EQ("\\\\Files\\Docs\\a", out);
-  EXPECT_EQ(0, resolver.ToLocalPath("\\\\elsewhere\\pub\\x", out, 1));
-  SharePathConverter converter;
-  ASSERT_EQ(1, converter.ResolveStoredPath("\\\\files\\docs\\b", out));
-  EXPECT_EQ("/mnt/docs/b", out);
-  SharePathConverter::ForgetRememberedHostName();
 }
 
 }  // namespace

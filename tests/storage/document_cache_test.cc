@@ -1,4 +1,6 @@
-// The cache bracket: one parse and one write per file, shared documents, both flush modes.
+// The cache bracket's flush: what the discarding mode keeps and drops, and a flush that fails.
+// One parse and one write per file is counted in call_counts_test.cc, documents shared by
+// several folder objects are the facade tests'.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,7 +23,6 @@ class DocumentCacheTest : public ::testing::Test {
   void SetUp() override {
     CXmlDocument::InitXMLDocument();
     first_.SetDirectory(dir_.path());
-    second_.SetDirectory(dir_.path());
   }
   void TearDown() override {
     if (CXmlDocument::IsCacheActive()) CXmlDocument::DeactiveCacheDOMDocument(1);
@@ -31,33 +32,7 @@ class DocumentCacheTest : public ::testing::Test {
 
   TempDir dir_;
   CFolderAttrXML first_;
-  CFolderAttrXML second_;
 };
-
-TEST_F(DocumentCacheTest, TwoObjectsShareOneDocumentUntilTheFlush) {
-  FaultEnv env;
-  ScopedEnv use(&env);
-  CXmlDocument::ActiveCacheDOMDocument();
-  // Step 1: a change through one object is seen by the other before anything is written.
-  ASSERT_EQ(1, first_.EnableEncryption(1, 7));
-  EXPECT_EQ(1, second_.IsEncryption());
-  EXPECT_EQ(7, second_.GetEncryptionVer());
-  ASSERT_EQ(1, second_.EnableConfidentiality(1, 0));
-  // Nothing written yet: at most the empty file that the bracket keeps locked till its flush.
-  EXPECT_EQ("", ReadText(AttrFile()));
-  EXPECT_EQ(1u, CXmlDocument::CachedDocumentCount());
-
-  // Step 2: the flush writes it once; nothing was read meanwhile.
-  CXmlDocument::DeactiveCacheDOMDocument(0);
-  EXPECT_EQ(0, env.reads.load());
-  EXPECT_EQ(1, env.files_written.load());
-  EXPECT_EQ(0u, CXmlDocument::CachedDocumentCount());
-  EXPECT_FALSE(CXmlDocument::IsCacheActive());
-
-  // Step 3: outside the bracket every call reads the file again.
-  EXPECT_EQ(1, first_.IsConfidentiality());
-  EXPECT_EQ(1, env.reads.load());
-}
 
 TEST_F(DocumentCacheTest, DiscardDropsChangesButStillDeletesEmptiedFiles) {
   ASSERT_EQ(1, first_.EnableEncryption(1, 123));

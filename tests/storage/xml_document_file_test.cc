@@ -1,152 +1,24 @@
-// The file base objects: skeletons, indentation, opening, saving and the tree operations.
+// The file base objects' tree operations: the generic emptiness rule, removals and merges. How
+// a file is made, indented, opened and saved is compared as exact text by each folder's tests.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 
-#include "foldwise/errors.h"
 #include "storage/xml_file.h"
 #include "support/temp_dir.h"
 
 namespace Foldwise {
 namespace {
 
-using testing::FileExists;
-using testing::ReadText;
 using testing::TempDir;
 using testing::WriteText;
-
-// An item-like file: root, item_list at depth 1 and a folder-level path at depth 2.
-class ItemLikeFile : public XmlDocumentFile {
- public:
-  int MakeTemplate() override {
-    try {
-      const DomNode root = AppendSkeleton("Quillnote VoiceFolderXML");
-      const DomNode list = AddChildElement(root, "item_list", 1);
-      if (!list) return 0;
-      AddChildElement(list, "dictation_file_path", 2).SetText("/data");
-      return 1;
-    } catch (const ComError&) {
-      return 0;
-    }
-  }
-  DomNode List() { return document->AsNode().SelectSingleNode("/root/item_list"); }
-  DomDocument& Doc() { return *document; }
-};
-
-std::string Visible(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
 
 class XmlDocumentFileTest : public ::testing::Test {
  protected:
   TempDir dir_;
 };
-
-TEST_F(XmlDocumentFileTest, FirstItemFileIsWrittenWithItsIndentation) {
-  const std::string path = dir_.File("VoiceFolder.xml");
-  ItemLikeFile file;
-  // Step 1: a missing file opens as the skeleton.
-  ASSERT_EQ(1, file.OpenDocument(path));
-  EXPECT_FALSE(FileExists(path));
-
-  // Step 2: append the first item, built in a scratch document as records are.
-  XmlDocumentFile builder;
-  ASSERT_EQ(1, builder.CreateDocument());
-  const DomNode item = builder.GetDocument()->CreateElement("item");
-  builder.AddChildElement(item, "guid", 3).SetText("G");
-  const DomNode appended = file.AppendChildIndented(file.List(), item, 2);
-  ASSERT_TRUE(appended);
-
-  // The closing text after the path element became the opening text of the item.
-  std::string children;
-  for (const DomNode& child : file.List().ChildNodes()) {
-    children += child.NodeType() == kElementNode ? "<" + child.NodeName() + ">"
-                                                 : Visible(child.NodeValue());
-    children += "|";
-  }
-  EXPECT_EQ("\\r\\n\\t\\t|<dictation_file_path>|\\r\\n\\t\\t|<item>|\\r\\n\\t|", children);
-
-  // Step 3: saved byte for byte.
-  ASSERT_EQ(1, file.SaveDocument(path));
-  EXPECT_EQ(
-      "<?xml version=\"1.0\"?>\r\n<!--Quillnote VoiceFolderXML-->\r\n<root>\r\n\t<item_list>"
-      "\r\n\t\t<dictation_file_path>/data</dictation_file_path>\r\n\t\t<item>\r\n\t\t\t<guid>G"
-      "</guid>\r\n\t\t</item>\r\n\t</item_list>\r\n</root>\r\n",
-      ReadText(path));
-}
-
-TEST_F(XmlDocumentFileTest, IndentationFamiliesHaveTheirLimits) {
-  ItemLikeFile file;
-  ASSERT_EQ(1, file.CreateDocument());
-  EXPECT_EQ("\r\n\t\t\t\t\t\t\t\t\t", file.MakeIndentText(9).NodeValue());
-  EXPECT_FALSE(file.MakeIndentText(10));
-  EXPECT_FALSE(file.MakeIndentText(-1));
-
-  DomNode root = file.Doc().DocumentElement();
-  AppendIndent(file.Doc(), root, 5);
-  EXPECT_EQ("\n\t\t\t\t\t", root.ChildNodes().back().NodeValue());
-  EXPECT_THROW(AppendIndent(file.Doc(), root, 6), ComError);
-
-  // Created once, then found again without a second indentation.
-  const DomNode made = GetOrCreateChildElement(file.Doc(), root, "server_info_list", 1);
-  const DomNode found = GetOrCreateChildElement(file.Doc(), root, "server_info_list", 1);
-  EXPECT_EQ(made, found);
-  EXPECT_EQ("\n\t", made.NextSibling().NodeValue());
-  EXPECT_FALSE(made.NextSibling().NextSibling());
-}
-
-TEST_F(XmlDocumentFileTest, OpeningHandlesMissingEmptyAndBrokenFiles) {
-  ItemLikeFile file;
-  // A zero-length file is a missing one: the skeleton, and nothing written.
-  const std::string empty = dir_.File("empty.xml");
-  WriteText(empty, "");
-  ASSERT_EQ(1, file.OpenDocument(empty));
-  EXPECT_TRUE(file.List());
-  EXPECT_EQ("", ReadText(empty));
-
-  // A directory that does not exist (HasContent counts it as present): the load is attempted
-  // and reports the failure.
-  EXPECT_EQ(0, file.OpenDocument(dir_.File("no/such/dir/file.xml")));
-  EXPECT_FALSE(file.GetDocument());
-
-  // A malformed file fails and is left exactly as it was; so does one whose well-formed start
-  // is cut off by a NUL, which the in-place parser would take for the end of the text.
-  const std::string broken = dir_.File("broken.xml");
-  for (const std::string& text :
-       {std::string("<?xml version='1.0'?><root><item_list><item></root>"),
-        std::string("<root><item_list/></root>\0<item>", 32)}) {
-    WriteText(broken, text);
-    EXPECT_EQ(0, file.OpenDocument(broken));
-    EXPECT_FALSE(file.GetDocument());
-    EXPECT_EQ(text, ReadText(broken));
-  }
-}
-
-TEST_F(XmlDocumentFileTest, SavingAFileWithoutItemsDeletesIt) {
-  const std::string path = dir_.File("VoiceFolder.xml");
-  WriteText(path,
-            "<?xml version='1.0'?>\r\n<!--x-->\r\n<root><item_list><dictation_file_path>/d"
-            "</dictation_file_path><item><guid>1</guid></item></item_list></root>");
-  XmlDocumentFile file;  // the generic rule decides
-  ASSERT_EQ(1, file.OpenDocument(path));
-  const DomNode item = file.FindChild(file.GetDocument()->AsNode(), "/root/item_list/item");
-  ASSERT_TRUE(item);
-  EXPECT_EQ(1, file.RemoveNodeAndEmptyAncestors(item));
-  EXPECT_EQ(1, file.SaveDocument(path));
-  EXPECT_FALSE(FileExists(path));
-}
 
 TEST_F(XmlDocumentFileTest, GenericEmptinessRule) {
   struct Case {

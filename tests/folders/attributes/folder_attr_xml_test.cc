@@ -1,5 +1,6 @@
 // FolderAttr.xml: created and deleted with its switches, versions encoded as "major.minor"; a
-// switch turned off and on again inside a host's bracket comes back on.
+// switch turned off and on again inside a host's bracket comes back on. A file it cannot use is
+// the damaged-files test's (tests/harness).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -18,7 +19,6 @@ using testing::FaultEnv;
 using testing::FileExists;
 using testing::ReadText;
 using testing::TempDir;
-using testing::WriteText;
 
 class FolderAttrTest : public ::testing::Test {
  protected:
@@ -29,42 +29,23 @@ class FolderAttrTest : public ::testing::Test {
   CFolderAttrXML attributes_;
 };
 
-TEST_F(FolderAttrTest, SwitchesCreateAndDeleteTheFile) {
-  // Step 1: queries on a directory without the file answer "off" and create nothing.
-  EXPECT_EQ(0, attributes_.IsConfidentiality());
-  EXPECT_EQ(0, attributes_.GetEncryptionVer());
-  EXPECT_EQ(0, attributes_.IsExistXml());
-  EXPECT_FALSE(FileExists(File()));
-
-  // Step 2: turning encryption on creates the file, byte for byte.
+// Which switch is on, and whether the file exists, after any sequence of switching is the random
+// model test's; here the bytes of a new file and where the second switch goes.
+TEST_F(FolderAttrTest, FirstSwitchWritesTheFileAndTheSecondFollowsIt) {
   ASSERT_EQ(1, attributes_.EnableEncryption(1, 123));
   EXPECT_EQ(
       "<?xml version=\"1.0\"?>\r\n<!--Quillnote FolderAttributeXML-->\r\n<root>\r\n\t<attribute>"
       "\r\n\t\t<cryptical ver=\"1.23\"/>\r\n\t</attribute>\r\n</root>\r\n",
       ReadText(File()));
   EXPECT_EQ(1, attributes_.IsExistXml());
-  EXPECT_EQ(1, attributes_.IsEncryption());
-  EXPECT_EQ(123, attributes_.GetEncryptionVer());
-
-  // Step 3: confidentiality joins it, after it.
   ASSERT_EQ(1, attributes_.EnableConfidentiality(1, 5));
-  EXPECT_EQ(5, attributes_.GetConfidentialityVer());
   const std::string both = ReadText(File());
   EXPECT_LT(both.find("cryptical"), both.find("confidential"));
-
-  // Step 4: encryption off leaves confidentiality alone; turning it off again changes nothing.
+  // Turning off what is off rewrites nothing.
   ASSERT_EQ(1, attributes_.EnableEncryption(0, 0));
-  EXPECT_EQ(0, attributes_.IsEncryption());
-  EXPECT_EQ(1, attributes_.IsConfidentiality());
-  const std::string only_confidential = ReadText(File());
+  const std::string onlyConfidential = ReadText(File());
   ASSERT_EQ(1, attributes_.EnableEncryption(0, 0));
-  EXPECT_EQ(only_confidential, ReadText(File()));
-
-  // Step 5: the last switch off deletes the file; turning off what is off creates none.
-  ASSERT_EQ(1, attributes_.EnableConfidentiality(0, 0));
-  EXPECT_FALSE(FileExists(File()));
-  ASSERT_EQ(1, attributes_.EnableConfidentiality(0, 0));
-  EXPECT_FALSE(FileExists(File()));
+  EXPECT_EQ(onlyConfidential, ReadText(File()));
 }
 
 TEST_F(FolderAttrTest, VersionsAreStoredAsMajorDotMinor) {
@@ -86,23 +67,7 @@ TEST_F(FolderAttrTest, VersionsAreStoredAsMajorDotMinor) {
   EXPECT_EQ(0, attributes_.GetEncryptionVer());
   EXPECT_EQ(std::string::npos, ReadText(File()).find("ver="));
 
-  EXPECT_EQ("1.23", EncodeAttributeVersion(123));
-  EXPECT_EQ(123, DecodeAttributeVersion("1.23"));
-  EXPECT_EQ(12, DecodeAttributeVersion("1.2"));
   EXPECT_EQ(0, DecodeAttributeVersion("x"));
-}
-
-TEST_F(FolderAttrTest, BrokenFilesAreReportedAndNeverChanged) {
-  const std::string broken = "<?xml version='1.0'?><root><attribute><cryptical></root>";
-  const std::string no_attribute = "<?xml version='1.0'?><!--x--><root><other/></root>";
-  for (const std::string& text : {broken, no_attribute}) {
-    WriteText(File(), text);
-    EXPECT_EQ(0, attributes_.EnableEncryption(1, 1)) << text;
-    EXPECT_EQ(0, attributes_.EnableConfidentiality(0, 0)) << text;
-    EXPECT_EQ(0, attributes_.IsEncryption()) << text;
-    EXPECT_EQ(0, attributes_.GetConfidentialityVer()) << text;
-    EXPECT_EQ(text, ReadText(File())) << text;
-  }
 }
 
 TEST_F(FolderAttrTest, InsideABracketTheLastSwitchComesBackOn) {

@@ -14,11 +14,6 @@ namespace {
 
 class BracketTest : public CachedFolderFixture {
  protected:
-  void SetUp() override {
-    CachedFolderFixture::SetUp();
-    voice.SetXmlFalePath(dir.path().c_str());
-    sent.SetXmlFalePath(dir.path().c_str());
-  }
   // An entry of either folder's list form, sent by FTP.
   template <typename List>
   static List WithFtp(const std::string& guid) {
@@ -44,9 +39,6 @@ class BracketTest : public CachedFolderFixture {
     change.delivery_kind = kDeliveryFtp;
     EXPECT_EQ(0, folder.ChangeItemXML(key, change, 0));
   }
-
-  CVoiceFolderXML voice;
-  CSentItemsFolderXML sent;
 };
 
 TEST_F(BracketTest, FailedChangeLeavesCachedDocumentUntouched) {

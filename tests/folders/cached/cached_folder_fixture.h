@@ -1,5 +1,5 @@
-// A data directory per test, a fixed clock, a scripted network with one share of this machine,
-// and fresh location singletons around each test.
+// A data directory per test with the three folders on it, a fixed clock, a scripted network with
+// one share of this machine, and fresh location singletons around each test.
 #ifndef FOLDWISE_TESTS_CACHED_FOLDERS_CACHED_FOLDER_FIXTURE_H_
 #define FOLDWISE_TESTS_CACHED_FOLDERS_CACHED_FOLDER_FIXTURE_H_
 
@@ -22,6 +22,9 @@ class CachedFolderFixture : public ScriptedNetworkFixture {
     CXmlDocument::InitXMLDocument();
     env.fixed_now = 1765000000;  // 2025-12-06, a moment the tests can format themselves
     net.shares = {{"docs", dir.File("shared")}};
+    voice.SetXmlFalePath(dir.path().c_str());
+    sent.SetXmlFalePath(dir.path().c_str());
+    inbox.SetXmlFalePath(dir.path().c_str());
   }
   void TearDown() override {
     if (CXmlDocument::IsCacheActive()) CXmlDocument::DeactiveCacheDOMDocument(1);
@@ -34,6 +37,9 @@ class CachedFolderFixture : public ScriptedNetworkFixture {
   testing::TempDir dir;
   testing::FaultEnv env;
   ScopedEnv useEnv{&env};
+  CVoiceFolderXML voice;
+  CSentItemsFolderXML sent;
+  CInBoxTypistFolderXML inbox;
 };
 
 }  // namespace Foldwise

@@ -13,10 +13,6 @@ namespace {
 
 class DamagedFolderFileTest : public CachedFolderFixture {
  protected:
-  void SetUp() override {
-    CachedFolderFixture::SetUp();
-    folder.SetXmlFalePath(dir.path().c_str());
-  }
   void Damage() const { testing::WriteText(dir.File(kFile), kDamaged); }
   std::vector<std::string> SetAside() const {
     return testing::TakeSetAsideContents(dir.path(), kFile);
@@ -24,7 +20,6 @@ class DamagedFolderFileTest : public CachedFolderFixture {
 
   static constexpr const char* kFile = "VoiceFolder.xml";
   static constexpr const char* kDamaged = "<?xml version='1.0'?>\r\n<root><item_list><item><gu";
-  CVoiceFolderXML folder;
 };
 
 TEST_F(DamagedFolderFileTest, ANewListSetsTheDamagedFileAside) {
@@ -35,22 +30,22 @@ TEST_F(DamagedFolderFileTest, ANewListSetsTheDamagedFileAside) {
   Damage();
   long count = 0;
   VOICE_ITEM_XML_DATA* list = nullptr;
-  folder.GetItemListXML(&count, &list);
+  voice.GetItemListXML(&count, &list);
   EXPECT_EQ(0, count);
   CVoiceFolderXML::ReleaseItemList(list);
-  EXPECT_EQ(0, folder.AddItemXML(item, 0));
-  EXPECT_EQ(0, folder.DelItemXML(item));
+  EXPECT_EQ(0, voice.AddItemXML(item, 0));
+  EXPECT_EQ(0, voice.DelItemXML(item));
   EXPECT_EQ(kDamaged, Text(kFile));
   EXPECT_TRUE(SetAside().empty());
   // Step 2: a new list is written, the old bytes kept under the damaged name.
-  ASSERT_EQ(1, folder.SetItemListXML(1, &item));
+  ASSERT_EQ(1, voice.SetItemListXML(1, &item));
   EXPECT_EQ(std::vector<std::string>{kDamaged}, SetAside());
   VOICE_ITEM_XML_DATA out;
-  ASSERT_EQ(1, folder.GetItemXML(item, &out));
+  ASSERT_EQ(1, voice.GetItemXML(item, &out));
   EXPECT_EQ("a.dss", out.dictation_file_name);
   // Step 3: an empty list deletes the file, but a damaged one only after setting it aside.
   Damage();
-  ASSERT_EQ(1, folder.SetItemListXML(0, &item));
+  ASSERT_EQ(1, voice.SetItemListXML(0, &item));
   EXPECT_FALSE(Has(kFile));
   EXPECT_EQ(std::vector<std::string>{kDamaged}, SetAside());
 }
@@ -60,12 +55,12 @@ TEST_F(DamagedFolderFileTest, AFileThatCannotBeSetAsideIsNotReplaced) {
   item.guid = "g1";
   Damage();
   env.fail_rename = true;
-  EXPECT_EQ(0, folder.SetItemListXML(1, &item));
-  EXPECT_EQ(0, folder.SetItemListXML(0, &item));
+  EXPECT_EQ(0, voice.SetItemListXML(1, &item));
+  EXPECT_EQ(0, voice.SetItemListXML(0, &item));
   EXPECT_EQ(kDamaged, Text(kFile));
   env.fail_rename = false;
   env.fail_read = true;
-  EXPECT_EQ(0, folder.SetItemListXML(0, &item));
+  EXPECT_EQ(0, voice.SetItemListXML(0, &item));
   EXPECT_EQ(kDamaged, Text(kFile));
   EXPECT_TRUE(SetAside().empty());
 }

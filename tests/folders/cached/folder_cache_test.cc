@@ -10,20 +10,12 @@ namespace {
 
 class FolderCacheTest : public CachedFolderFixture {
  protected:
-  void SetUp() override {
-    CachedFolderFixture::SetUp();
-    voice.SetXmlFalePath(dir.path().c_str());
-    sent.SetXmlFalePath(dir.path().c_str());
-  }
   void AddVoice(const std::string& guid, const std::string& name) {
     VOICE_ITEM_XML_DATA item;
     item.guid = guid;
     item.dictation_file_name = name;
     ASSERT_EQ(1, voice.AddItemXML(item, 0));
   }
-
-  CVoiceFolderXML voice;
-  CSentItemsFolderXML sent;
 };
 
 TEST_F(FolderCacheTest, VoiceListFormListingEndsHostBracketAndDropsItsChanges) {

@@ -8,10 +8,6 @@ namespace {
 
 class FolderFileTest : public CachedFolderFixture {
  protected:
-  void SetUp() override {
-    CachedFolderFixture::SetUp();
-    voice.SetXmlFalePath(dir.path().c_str());
-  }
   int Append(VOICE_ITEM_XML_DATA record) { return voice.AddItemXML(record, 0); }
   int Change(VOICE_ITEM_XML_DATA key, VOICE_ITEM_XML_DATA values) {
     return voice.ChangeItemXML(key, values, 0);
@@ -23,8 +19,6 @@ class FolderFileTest : public CachedFolderFixture {
     record.status = status;
     return record;
   }
-
-  CVoiceFolderXML voice;
 };
 
 TEST_F(FolderFileTest, FirstAppendAndFieldAddingChangeWriteExactText) {

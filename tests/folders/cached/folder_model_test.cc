@@ -26,6 +26,9 @@ struct Model {
     return (key.guid.empty() || key.guid == entry.guid) &&
            (key.status.empty() || key.status == entry.status);
   }
+  void Add(const ModelEntry& entry) {
+    (IsEncrypted(entry.name) ? encrypted : plain).push_back(entry);
+  }
   template <typename Apply>
   void ForEachMatch(const ModelEntry& key, Apply apply) {
     for (auto* list : {&plain, &encrypted}) {
@@ -33,6 +36,11 @@ struct Model {
         if (Matches(entry, key)) apply(entry);
       }
     }
+  }
+  int Count(const ModelEntry& key) {
+    int count = 0;
+    ForEachMatch(key, [&](ModelEntry&) { ++count; });
+    return count;
   }
   std::vector<ModelEntry> Listing() const {
     std::vector<ModelEntry> all = plain;
@@ -73,7 +81,7 @@ class FolderModelTest : public CachedFolderFixture {
       ModelEntry entry = RandomEntry();
       Item item = ToItem(entry);
       ASSERT_EQ(1, folder.AddItemXML(item, 0));
-      (Model::IsEncrypted(entry.name) ? model.encrypted : model.plain).push_back(entry);
+      model.Add(entry);
     } else if (op < 7) {
       const ModelEntry key = RandomKey();
       const ModelEntry values = {Pick({"", "", "", "g1", "g7"}), Pick({"", "z.$z"}),
@@ -82,11 +90,10 @@ class FolderModelTest : public CachedFolderFixture {
       Item valueItem = ToItem(values);
       // A change without any field is an element without children, which cannot be merged
       // into a stored item that has them: the change fails wherever something matches.
-      bool matched = false;
-      model.ForEachMatch(key, [&](ModelEntry&) { matched = true; });
       const bool noFields = values.guid.empty() && values.name.empty() && values.status.empty() &&
                             values.document.empty();
-      ASSERT_EQ(matched && noFields ? 0 : 1, folder.ChangeItemXML(keyItem, valueItem, 1));
+      ASSERT_EQ(model.Count(key) > 0 && noFields ? 0 : 1,
+                folder.ChangeItemXML(keyItem, valueItem, 1));
       model.ForEachMatch(key, [&](ModelEntry& entry) {
         if (!values.guid.empty()) entry.guid = values.guid;
         if (!values.name.empty()) entry.name = values.name;  // changed where it is
@@ -110,7 +117,7 @@ class FolderModelTest : public CachedFolderFixture {
       for (int i = std::uniform_int_distribution<int>(0, 4)(random); i > 0; --i) {
         const ModelEntry entry = RandomEntry();
         items.push_back(ToItem(entry));
-        (Model::IsEncrypted(entry.name) ? model.encrypted : model.plain).push_back(entry);
+        model.Add(entry);
       }
       ASSERT_EQ(1, folder.SetItemListXML(static_cast<long>(items.size()), items.data()));
     }
@@ -134,11 +141,8 @@ class FolderModelTest : public CachedFolderFixture {
     EXPECT_EQ(nullptr, list);  // the plain form's release clears the host's pointer
     EXPECT_EQ(count, folder.GetItemCountXML(nullptr));
     for (const char* guid : {"g0", "g1", "g4", "g7"}) {
-      int expectedCount = 0;
-      ModelEntry key{guid, "", "", ""};
-      model.ForEachMatch(key, [&](ModelEntry&) { ++expectedCount; });
-      Item keyItem = ToItem(key);
-      EXPECT_EQ(expectedCount, folder.GetItemCountXML(&keyItem)) << guid;
+      Item keyItem = ToItem({guid, "", "", ""});
+      EXPECT_EQ(model.Count({guid, "", "", ""}), folder.GetItemCountXML(&keyItem)) << guid;
     }
   }
 

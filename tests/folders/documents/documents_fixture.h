@@ -58,6 +58,24 @@ class DocumentsFixture : public ScriptedNetworkFixture {
     return item;
   }
 
+  // The first entry |key| finds in each folder, "untouched" as its guid when none.
+  DOCUMENTS_ITEMLIST_XML_DATA Get(const DOCUMENTS_ITEM_XML_DATA& key) {
+    return Found<DOCUMENTS_ITEMLIST_XML_DATA>(author, key);
+  }
+  DOCUMENTS_TYPIST_ITEM_XML_DATA Get(const DOCUMENTS_TYPIST_ITEM_XML_DATA& key) {
+    return Found<DOCUMENTS_TYPIST_ITEM_XML_DATA>(typist, key);
+  }
+  SENTITEMS_TYPIST_ITEMLIST_XML_DATA Get(const SENTITEMS_TYPIST_ITEM_XML_DATA& key) {
+    return Found<SENTITEMS_TYPIST_ITEMLIST_XML_DATA>(sent, key);
+  }
+  template <typename Out, typename Folder, typename Key>
+  static Out Found(Folder& folder, const Key& key) {
+    Out out;
+    out.guid = "untouched";
+    folder.GetItemXML(key, &out);
+    return out;
+  }
+
   // A documents folder's list as "guid/document" texts, trailing empty entries included.
   template <typename Folder>
   static std::string Listing(Folder& folder) {

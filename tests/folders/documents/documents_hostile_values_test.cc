@@ -15,18 +15,10 @@ using testing::HostileValue;
 
 class DocumentsHostileValuesTest : public DocumentsFixture {
  protected:
-  std::string FoundTypist(const DOCUMENTS_TYPIST_ITEM_XML_DATA& key) {
-    DOCUMENTS_TYPIST_ITEM_XML_DATA out;
-    out.guid = "<none>";
-    typist.GetItemXML(key, &out);
-    return out.guid + "/" + out.document_file_name;
-  }
-  std::string FoundSent(const std::string& guid) {
-    SENTITEMS_TYPIST_ITEM_XML_DATA key;
-    key.guid = guid;
-    SENTITEMS_TYPIST_ITEMLIST_XML_DATA out;
-    out.guid = "<none>";
-    sent.GetItemXML(key, &out);
+  // "guid/document" of the first entry |key| finds ("untouched/" when none).
+  template <typename Key>
+  std::string Found(const Key& key) {
+    const auto out = Get(key);
     return out.guid + "/" + out.document_file_name;
   }
 
@@ -43,25 +35,25 @@ class DocumentsHostileValuesTest : public DocumentsFixture {
     typist.AddItemXML(TypistItem(value.text, value.text));
     ASSERT_TRUE(sent.AddItemXML(SentItem(value.text, value.text)));
     const std::string both = value.text + "/" + value.text;
-    EXPECT_EQ(both, FoundTypist(TypistItem(value.text, "")));
-    EXPECT_EQ(both, FoundTypist(TypistItem("", value.text)));
-    EXPECT_EQ(both, FoundSent(value.text));
+    EXPECT_EQ(both, Found(TypistItem(value.text, "")));
+    EXPECT_EQ(both, Found(TypistItem("", value.text)));
+    EXPECT_EQ(both, Found(SentItem(value.text, "")));
     // Only the exact text (letter case aside) is found.
     for (const std::string& near : {value.text + "x", " " + value.text}) {
-      EXPECT_EQ("<none>/", FoundTypist(TypistItem(near, ""))) << near;
-      EXPECT_EQ("<none>/", FoundSent(near)) << near;
+      EXPECT_EQ("untouched/", Found(TypistItem(near, ""))) << near;
+      EXPECT_EQ("untouched/", Found(SentItem(near, ""))) << near;
     }
     // Changes and deletions by the value's key touch its entry alone.
     DOCUMENTS_TYPIST_ITEM_XML_DATA values;
     values.document_file_name = "changed.doc";
     typist.ChangeItemXML(TypistItem(value.text, ""), values);
-    EXPECT_EQ(value.text + "/changed.doc", FoundTypist(TypistItem(value.text, "")));
+    EXPECT_EQ(value.text + "/changed.doc", Found(TypistItem(value.text, "")));
     typist.DelItemXML(TypistItem(value.text, ""));
     EXPECT_TRUE(sent.DelItemXML(SentItem(value.text, "")));
-    EXPECT_EQ("<none>/", FoundTypist(TypistItem(value.text, "")));
-    EXPECT_EQ("g1/one.doc", FoundTypist(TypistItem("G1", "")));
-    EXPECT_EQ("g1/one.doc", FoundSent("G1"));
-    EXPECT_EQ("<none>/", FoundSent(value.text));
+    EXPECT_EQ("untouched/", Found(TypistItem(value.text, "")));
+    EXPECT_EQ("g1/one.doc", Found(TypistItem("G1", "")));
+    EXPECT_EQ("g1/one.doc", Found(SentItem("G1", "")));
+    EXPECT_EQ("untouched/", Found(SentItem(value.text, "")));
   }
 
   void CheckRefused(const HostileValue& value) {
@@ -86,12 +78,12 @@ class DocumentsHostileValuesTest : public DocumentsFixture {
     typist.CloseXML(1);
     // The host's save rewrites the file without its indentation, and with nothing else changed.
     EXPECT_EQ(listing, TypistListing());
-    EXPECT_EQ("g1/one.doc", FoundTypist(TypistItem("g1", "")));
+    EXPECT_EQ("g1/one.doc", Found(TypistItem("g1", "")));
     // A key with the value finds nothing, and so changes nothing.
-    EXPECT_EQ("<none>/", FoundTypist(TypistItem(value.text, "")));
+    EXPECT_EQ("untouched/", Found(TypistItem(value.text, "")));
     typist.DelItemXML(TypistItem(value.text, ""));
     EXPECT_FALSE(sent.DelItemXML(SentItem(value.text, "")));
-    EXPECT_EQ("<none>/", FoundSent(value.text));
+    EXPECT_EQ("untouched/", Found(SentItem(value.text, "")));
     EXPECT_EQ(sentBefore, Text(kSentFile));
   }
 };

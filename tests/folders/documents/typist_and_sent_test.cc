@@ -7,15 +7,7 @@
 namespace Foldwise {
 namespace {
 
-class TypistFolderTest : public DocumentsFixture {
- protected:
-  DOCUMENTS_TYPIST_ITEM_XML_DATA Get(const DOCUMENTS_TYPIST_ITEM_XML_DATA& key) {
-    DOCUMENTS_TYPIST_ITEM_XML_DATA out;
-    out.guid = "untouched";
-    typist.GetItemXML(key, &out);
-    return out;
-  }
-};
+using TypistFolderTest = DocumentsFixture;
 
 TEST_F(TypistFolderTest, FirstAddAndAnAppendedFieldByteForByte) {
   // Step 1: status is always written, To and Received only when set.
@@ -74,12 +66,6 @@ TEST_F(TypistFolderTest, ChangesThatMustFindTheirElement) {
 
 class SentItemsTest : public DocumentsFixture {
  protected:
-  SENTITEMS_TYPIST_ITEMLIST_XML_DATA Get(const SENTITEMS_TYPIST_ITEM_XML_DATA& key) {
-    SENTITEMS_TYPIST_ITEMLIST_XML_DATA out;
-    out.guid = "untouched";
-    sent.GetItemXML(key, &out);
-    return out;
-  }
   static constexpr char kHead[] =
       "<?xml version=\"1.0\"?>\r\n<!--Quillnote SentItemsTypistFolderXML-->\r\n<root>";
 };

@@ -9,12 +9,6 @@ namespace {
 
 class OutboxChangeTest : public OutboxFixture {
  protected:
-  OUTBOX_ITEMLIST_XML_DATA Get(const std::string& guid, const std::string& name = "") {
-    OUTBOX_ITEMLIST_XML_DATA out;
-    author.GetItemXML(Key(guid, name), &out);
-    author.DelDataErrInfoXML(out.error_list);
-    return out;
-  }
   // A mail item {m} with two errors.
   void AddMailItemWithErrors() {
     author.AddItemSmtpXML(Item("{m}", "d.dss", "/srv", "mail"), Mail("a@example.com"));
@@ -30,7 +24,7 @@ TEST_F(OutboxChangeTest, FourRecordChangeRewritesDeliveryAndDropsHistory) {
   values.date = "07.12.2026";
   values.dictation_file_path = "\\\\server\\share\\new\\";
   EXPECT_TRUE(author.ChangeItemXML(Key("{m}"), values, Mail("ignored"), {}));
-  OUTBOX_ITEMLIST_XML_DATA got = Get("{m}");
+  OUTBOX_ITEMLIST_XML_DATA got = Found(Key("{m}"));
   EXPECT_EQ("07.12.2026", got.date);
   EXPECT_EQ("Z:\\new", got.dictation_file_path);
   EXPECT_EQ("a@example.com", got.smtp.to);
@@ -44,14 +38,14 @@ TEST_F(OutboxChangeTest, FourRecordChangeRewritesDeliveryAndDropsHistory) {
   EXPECT_EQ(std::string::npos, AuthorText().find("<mail>"));
   EXPECT_EQ(std::string::npos, AuthorText().find("<ftp>"));
   EXPECT_EQ(std::string::npos, AuthorText().find("error_info"));
-  got = Get("{m}");
+  got = Found(Key("{m}"));
   EXPECT_EQ(kDeliveryFtp, got.delivery_kind);
   EXPECT_EQ("", got.ftp.server);
 
   // Step 3: a protocol that differs from "mail" only in case is stored, and writes no mail.
   values.protocol = "MAIL";
   EXPECT_TRUE(author.ChangeItemXML(Key("{m}"), values, Mail("c@example.com"), {}));
-  got = Get("{m}");
+  got = Found(Key("{m}"));
   EXPECT_EQ("MAIL", got.protocol);
   EXPECT_EQ(kDeliveryNone, got.delivery_kind);
   EXPECT_EQ("", got.smtp.to);
@@ -97,10 +91,10 @@ TEST_F(OutboxChangeTest, ByReferenceChangeEditsEveryMatchAndCreatesFields) {
   // An all-empty key matches every item; delivery details and errors stay.
   EXPECT_EQ(1, author.ChangeItemXML(OUTBOX_ITEM_XML_DATA{}, values));
   for (const char* name : {"d.dss", "e.dss"}) {
-    EXPECT_EQ("23:59", Get("", name).time) << name;
-    EXPECT_EQ("Z:\\moved", Get("", name).dictation_file_path) << name;
+    EXPECT_EQ("23:59", Found(Key("", name)).time) << name;
+    EXPECT_EQ("Z:\\moved", Found(Key("", name)).dictation_file_path) << name;
   }
-  EXPECT_EQ(2, Get("{m}").error_count);
+  EXPECT_EQ(2, Found(Key("{m}")).error_count);
   // (That a guid key matches its exact text only is the model test's.) No match still saves and
   // answers 1; a busy file answers 0 and stays as it was.
   values = {};

@@ -1,6 +1,6 @@
 // What the outbox does with files it cannot use and with DOM failures. Failed and refused saves
-// of every operation are the fault table's (tests/harness).
-#include <functional>
+// of every operation are the fault table's, files that do not parse under every operation the
+// damaged-files test's (both in tests/harness).
 #include <string>
 #include <vector>
 
@@ -11,78 +11,7 @@
 namespace Foldwise {
 namespace {
 
-class OutboxFailureTest : public OutboxFixture {
- protected:
-  // Every operation of both classes except MakeXML, whose job is to replace the file.
-  std::vector<std::function<void()>> EveryOperation() {
-    const OUTBOX_ITEM_XML_DATA key = Key("{a}");
-    OUTBOX_ITEMLIST_XML_DATA details;
-    static_cast<OUTBOX_ITEM_XML_DATA&>(details) = key;
-    OUTBOX_TYPIST_ITEM_XML_DATA tkey;
-    tkey.guid = "{a}";
-    OUTBOX_TYPIST_ITEMLIST_XML_DATA tdetails;
-    tdetails.guid = "{a}";
-    const OUTBOX_SRVINFO_XML_DATA server{"mail", "s"};
-    return {
-        [=] { author.AddItemSmtpXML(key, Mail("x")); },
-        [=] { author.AddItemFtpXML(key, Ftp("s", "f")); },
-        [=] { author.AddItemErrInfoXML(key, Error("e")); },
-        [=] { author.ClearItemErrInfoXML(key); },
-        [=] { EXPECT_FALSE(author.DelItemXML(key)); },
-        [=] { EXPECT_FALSE(author.ChangeItemXML(key, key, Mail("x"), {})); },
-        [=] { EXPECT_EQ(0, author.ChangeItemXML(OUTBOX_ITEM_XML_DATA{}, key)); },
-        [=] { author.GetItemXML(key, nullptr); },
-        [=] {
-          std::int32_t count = 5;
-          OUTBOX_ITEMLIST_XML_DATA* list = nullptr;
-          author.GetItemListXML(&count, &list);
-          EXPECT_EQ(0, count);
-        },
-        [=] { author.GetItemXMLDetails(details, nullptr); },
-        [=] { author.DelItemXMLDetails(details); },
-        [=] { author.AddItemErrInfoXMLDetails(details, Error("e")); },
-        [=] { author.AddServerInfoXML(server); },
-        [=] { author.AddServerInfoErrInfoXML(server, Error("e")); },
-        [=] { author.ClearServerInfoErrInfoXML(server); },
-        [=] { author.DelServerInfoXML(server); },
-        [=] {
-          author.ChangeServerInfoXML(server, {"ftp", ""});
-        },
-        [=] {
-          std::int32_t count = 5;
-          OUTBOX_SRVINFOLIST_XML_DATA* list = nullptr;
-          author.GetServerInfoListXML(&count, &list);
-          EXPECT_EQ(5, count);
-        },
-        [=] { typist.AddItemSmtpXML(tkey, {}); },
-        [=] { typist.AddItemFtpXML(tkey, {}); },
-        [=] { typist.AddItemErrInfoXML(tkey, {}); },
-        [=] { EXPECT_FALSE(typist.DelItemXML(tkey)); },
-        [=] { EXPECT_FALSE(typist.ChangeItemXML(tkey, tkey, {}, {})); },
-        [=] { EXPECT_EQ(0, typist.ChangeItemXML(tkey, tkey)); },
-        [=] { EXPECT_EQ(0, typist.DelLinkXML(tkey, tkey)); },
-        [=] { typist.DelItemXMLDetails(tdetails); },
-        [=] {
-          typist.AddServerInfoXML({"mail", "s"});
-        },
-    };
-  }
-};
-
-TEST_F(OutboxFailureTest, MalformedOrTruncatedFileIsNeverChanged) {
-  author.AddItemSmtpXML(Item("{a}", "a.dss", "/srv", "mail"), Mail("x"));
-  typist.MakeXML();
-  const std::string whole = AuthorText();
-  for (const std::string& broken :
-       {whole.substr(0, whole.size() / 2), whole.substr(0, whole.size() - 9),
-        std::string("<root><item_list></root>"), std::string("not xml at all")}) {
-    testing::WriteText(AuthorFile(), broken);
-    testing::WriteText(TypistFile(), broken);
-    for (auto& operation : EveryOperation()) operation();
-    EXPECT_EQ(broken, AuthorText());
-    EXPECT_EQ(broken, TypistText());
-  }
-}
+using OutboxFailureTest = OutboxFixture;
 
 TEST_F(OutboxFailureTest, DomFailureReachesTheCallerAndNothingIsWritten) {
   // An error list that lost its counter cannot take another error.

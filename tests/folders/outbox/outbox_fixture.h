@@ -58,6 +58,16 @@ class OutboxFixture : public ScriptedNetworkFixture {
     return {"06.12.2026", "12:00", message};
   }
 
+  // The author's first item |key| finds ("<none>" for a guid when none), its errors released.
+  OUTBOX_ITEMLIST_XML_DATA Found(const OUTBOX_ITEM_XML_DATA& key) {
+    OUTBOX_ITEMLIST_XML_DATA out;
+    out.guid = "<none>";
+    author.GetItemXML(key, &out);
+    author.DelDataErrInfoXML(out.error_list);
+    out.error_list = nullptr;
+    return out;
+  }
+
   testing::TempDir dir;
   testing::FaultEnv env;
   ScopedEnv useEnv{&env};

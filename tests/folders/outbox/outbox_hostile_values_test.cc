@@ -14,14 +14,6 @@ using testing::HostileValue;
 
 class OutboxHostileValuesTest : public OutboxFixture {
  protected:
-  OUTBOX_ITEMLIST_XML_DATA Found(const OUTBOX_ITEM_XML_DATA& key) {
-    OUTBOX_ITEMLIST_XML_DATA out;
-    out.guid = "<none>";
-    author.GetItemXML(key, &out);
-    author.DelDataErrInfoXML(out.error_list);
-    out.error_list = nullptr;
-    return out;
-  }
   std::string FoundServer(const std::string& server) {
     OUTBOX_SRVINFOLIST_XML_DATA out;
     out.server = "<none>";

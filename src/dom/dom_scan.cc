@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "dom/value_text.h"
-
 namespace Foldwise {
 
 struct DomScanAccess {
@@ -63,8 +61,6 @@ DomNode NextSiblingElement(DomNode node, const char* name) {
   while (!IsNullNode(next) && next.type() != pugi::node_element) next = next.next_sibling();
   return Make(next);
 }
-
-bool HasName(DomNode node, const char* name) { return std::strcmp(Of(node).name(), name) == 0; }
 
 const char* NameText(DomNode node) { return Of(node).name(); }
 

@@ -16,8 +16,6 @@ namespace Foldwise {
 DomNode FirstChildElement(DomNode parent, const char* name);
 // The next sibling element of |node| called |name| (any element when |name| is null).
 DomNode NextSiblingElement(DomNode node, const char* name);
-// Whether the node's name is |name|.
-bool HasName(DomNode node, const char* name);
 // The node's name as a C string, pointing into its document: valid until the node is renamed or
 // removed. "" for a null node.
 const char* NameText(DomNode node);

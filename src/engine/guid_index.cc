@@ -107,16 +107,27 @@ GuidIndex* GuidIndexOf(const std::shared_ptr<DomDocument>& document, DomNode sco
   if (!document) return nullptr;
   const std::thread::id thread =
       owner == IndexOwner::kThread ? std::this_thread::get_id() : std::thread::id();
-  const std::lock_guard<std::mutex> lock(keptMutex);
-  for (const KeptIndex& entry : Kept()) {
-    if (entry.thread == thread && entry.address == document.get() && entry.scope == scope &&
-        !entry.document.expired()) {
-      return entry.index.get();
+  const auto find = [&]() -> const KeptIndex* {
+    for (const KeptIndex& entry : Kept()) {
+      if (entry.thread == thread && entry.address == document.get() && entry.scope == scope &&
+          !entry.document.expired()) {
+        return &entry;
+      }
     }
+    return nullptr;
+  };
+  {
+    const std::lock_guard<std::mutex> lock(keptMutex);
+    if (const KeptIndex* entry = find()) return entry->index.get();
   }
   if (build == nullptr) return nullptr;
+  // Built without the lock: a walk over a large file must not hold up the other threads'
+  // lookups. Only the operations on |document| build its index, and those do not run at once.
+  std::unique_ptr<GuidIndex> built = build(*document, scope);
+  const std::lock_guard<std::mutex> lock(keptMutex);
+  if (const KeptIndex* entry = find()) return entry->index.get();
   EraseLocked([](const KeptIndex&) { return false; });
-  Kept().push_back({thread, document, document.get(), scope, build(*document, scope)});
+  Kept().push_back({thread, document, document.get(), scope, std::move(built)});
   return Kept().back().index.get();
 }
 

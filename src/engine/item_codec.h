@@ -168,13 +168,13 @@ bool FieldsAreXmlText(const Record& record, const TextField<Record> (&fields)[N]
 }
 
 // Fills each field with the text of the first child element of its name, as a lookup by name
-// would, and empties the fields no child supplies; returns the fields filled, bit i for field i.
-// One walk over the children serves every field: fields are stored in table order, so the search
-// for the next one starts after the last match, and a name whose first letter differs is passed
-// over without a full compare. Children that are no field are offered to |other|.
+// would, and empties the fields no child supplies. One walk over the children serves every field:
+// fields are stored in table order, so the search for the next one starts after the last match,
+// and a name whose first letter differs is passed over without a full compare. Children that are
+// no field are offered to |other|.
 template <typename Paths, typename Record, std::size_t N, typename Other>
-std::uint32_t ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
-                         StoredPaths<Paths>& paths, Other&& other) {
+void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
+                StoredPaths<Paths>& paths, Other&& other) {
   static_assert(N <= 32, "the fields already taken are tracked in a 32-bit mask");
   std::uint32_t taken = 0;
   std::size_t next = 0;
@@ -201,13 +201,12 @@ std::uint32_t ReadFields(DomNode parent, Record& record, const TextField<Record>
   for (std::size_t at = 0; at < N; ++at) {
     if ((taken & (1u << at)) == 0) (record.*fields[at].member).clear();
   }
-  return taken;
 }
 
 template <typename Paths, typename Record, std::size_t N>
-std::uint32_t ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
-                         StoredPaths<Paths>& paths) {
-  return ReadFields(parent, record, fields, paths, [](DomNode, const char*) {});
+void ReadFields(DomNode parent, Record& record, const TextField<Record> (&fields)[N],
+                StoredPaths<Paths>& paths) {
+  ReadFields(parent, record, fields, paths, [](DomNode, const char*) {});
 }
 
 // Empties every field of |record|.

@@ -96,6 +96,15 @@ DomNodeList SelectItems(const std::shared_ptr<DomDocument>& document, const KeyM
   return matches;
 }
 
+int ItemCount(const DomDocument& document) {
+  int count = 0;
+  ForEachItem(document, [&](DomNode) {
+    ++count;
+    return true;
+  });
+  return count;
+}
+
 bool HasItems(const DomDocument& document) {
   bool found = false;
   ForEachItem(document, [&](DomNode) {
@@ -168,27 +177,14 @@ int ItemFile<Policy>::CountItems(const KeyMatch* key) {
   return WithDocumentToRead<Policy>(*this, path, [&] {
     if (!document) return 0;
     if (key != nullptr) return static_cast<int>(SelectItems(document, *key, false).size());
-    int count = 0;
-    ForEachItem(*document, [&](DomNode) {
-      ++count;
-      return true;
-    });
-    return count;
+    return ItemCount(*document);
   });
 }
 
 template <typename Policy>
 int ItemFile<Policy>::OpenForListing() {
   if (!OpenDocumentToRead(path)) return -1;
-  return Guard<Policy>(-1, [&] {
-    int count = 0;
-    if (!document) return count;
-    ForEachItem(*document, [&](DomNode) {
-      ++count;
-      return true;
-    });
-    return count;
-  });
+  return Guard<Policy>(-1, [&] { return document ? ItemCount(*document) : 0; });
 }
 
 template <typename Policy>

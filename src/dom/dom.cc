@@ -316,13 +316,6 @@ std::size_t DomNode::ChildCount() const {
   return count;
 }
 
-bool DomNode::SingleText(std::string_view* text) const {
-  const pugi::xml_node first = Checked().first_child();
-  if (!first || first.next_sibling() || first.type() != pugi::node_pcdata) return false;
-  *text = IsIndentation(first) ? std::string_view() : std::string_view(first.value());
-  return true;
-}
-
 std::string DomNode::NodeValue() const { return Checked().value(); }
 
 DomNode DomNode::OwnerDocument() const { return DomNode(Checked().root()); }

@@ -103,10 +103,6 @@ class DomNode {
   std::string ChildText(std::string_view name) const;
   // The number of child nodes of every kind.
   std::size_t ChildCount() const;
-  // When the node's one and only child is a plain text node: true, with |text| viewing that
-  // text in place (empty for indentation, as Text() reads it) for as long as the node is
-  // unchanged. False otherwise; Text() then gives the value. Spares a copy per field compared.
-  bool SingleText(std::string_view* text) const;
   // The node's own stored value: the characters of a text, comment or processing instruction,
   // indentation included; empty for an element or the document.
   std::string NodeValue() const;

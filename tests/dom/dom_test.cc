@@ -54,16 +54,18 @@ TEST(DomTest, ChildLookupsSeeElementsOnly) {
   EXPECT_EQ(6u, root.ChildCount());  // the loaded indentation is gone
   EXPECT_EQ(doc.AsNode(), FirstChildElement(root, "b").OwnerDocument());
 
-  // SingleText answers for one plain text child only, indentation reading empty.
+  // PlainTextOf answers, in place, for a single text or CDATA child that is what Text() reads;
+  // indentation and text spread over nodes are left to Text().
   std::string_view text = "unchanged";
-  EXPECT_TRUE(FirstChildElement(root, "a").SingleText(&text));
+  EXPECT_TRUE(PlainTextOf(FirstChildElement(root, "a"), &text));
   EXPECT_EQ("1", text);
-  EXPECT_FALSE(FirstChildElement(root, "guid").SingleText(&text));  // text and a comment
-  EXPECT_FALSE(FirstChildElement(root, "b").SingleText(&text));     // a value kept as CDATA
+  EXPECT_FALSE(PlainTextOf(FirstChildElement(root, "guid"), &text));  // text and a comment
+  EXPECT_TRUE(PlainTextOf(FirstChildElement(root, "b"), &text));      // a value kept as CDATA
+  EXPECT_EQ(FirstChildElement(root, "b").Text(), text);
   DomNode indented = root.AppendChild(doc.CreateElement("c"));
   indented.AppendChild(doc.CreateTextNode("\n\t\t"));
-  EXPECT_TRUE(indented.SingleText(&text));
-  EXPECT_EQ("", text);
+  EXPECT_FALSE(PlainTextOf(indented, &text));
+  EXPECT_EQ("", indented.Text());
   // The walks chain over a null node; the node's own lookups refuse it.
   EXPECT_TRUE(FirstChildElement(DomNode(), "a").IsNull());
   EXPECT_THROW(DomNode().ChildText("a"), ComError);

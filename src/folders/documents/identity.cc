@@ -23,7 +23,7 @@ std::string PreparedPath(const std::string& path) {
 bool FieldEquals(DomNode element, const std::string& key, bool path) {
   std::string joined;
   std::string_view text;
-  if (!element.SingleText(&text)) {
+  if (!PlainTextOf(element, &text)) {
     joined = element.Text();
     text = joined;
   }
@@ -108,7 +108,7 @@ std::unique_ptr<GuidIndex> IndexByGuid(const DomDocument&, DomNode itemList) {
     const DomNode guid = FirstChildElement(item, "guid");
     if (!guid) continue;  // matches no key that names a guid
     std::string_view text;
-    if (guid.SingleText(&text)) {
+    if (PlainTextOf(guid, &text)) {
       index->Add(item, text);
     } else {
       index->Add(item, guid.Text());

@@ -166,14 +166,22 @@ constexpr Changes<Record> ChangesOf(const Change<Record> (&changes)[N]) {
   return {changes, changes + N};
 }
 
-// Sets every field that is non-empty in |values| on |item|, in table order. False when a field
-// asked to abandon the change; the fields set before stay set in the tree. A value the file
-// cannot carry (IsXmlText) raises ComError before any field is set.
+// Sets every field that is non-empty in |values| on |item|, in table order. False, with nothing
+// set, when the item lacks a field whose row abandons the change. A value the file cannot carry
+// (IsXmlText) raises ComError before any field is set.
 template <typename Record>
 bool ApplyChanges(DomDocument& doc, DomNode item, const Record& values, Changes<Record> changes) {
   for (const Change<Record>& change : changes) {
     if (!IsXmlText(values.*change.member)) {
       throw ComError(kErrorDomFailure, "a value holds a character a folder file cannot carry");
+    }
+  }
+  // A change given up for a missing field is given up before it sets anything: inside the host's
+  // bracket the item is part of the held document, which a later save writes whole.
+  for (const Change<Record>& change : changes) {
+    if (change.ifMissing == IfMissing::kAbandon && !(values.*change.member).empty() &&
+        !FirstChildElement(item, change.element)) {
+      return false;
     }
   }
   for (const Change<Record>& change : changes) {
@@ -182,7 +190,6 @@ bool ApplyChanges(DomDocument& doc, DomNode item, const Record& values, Changes<
     DomNode element = FirstChildElement(item, change.element);
     if (!element) {
       if (change.ifMissing == IfMissing::kSkip) continue;
-      if (change.ifMissing == IfMissing::kAbandon) return false;
       element = GetOrCreateChildElement(doc, item, change.element, kFieldDepth);
     }
     element.SetText(change.stored == Stored::kPath ? SharePaths::ToStored(value) : value);

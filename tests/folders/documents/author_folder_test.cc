@@ -163,6 +163,13 @@ TEST_F(AuthorFolderTest, ChangesAndDictationRemoval) {
   const std::string stored = Text(kAuthorFile);
   author.ChangeItemXML(AuthorItem("g11", ""), AuthorItem("g12", "x.doc"));
   EXPECT_EQ(stored, Text(kAuthorFile));
+  // In the host's bracket too: the abandoned change leaves the held document as it was, so the
+  // bracket's save writes no part of it (the guid before the missing field included).
+  ASSERT_EQ(0, author.OpenXML());
+  author.ChangeItemXML(AuthorItem("g11", ""), AuthorItem("g12", "x.doc"));
+  author.CloseXML(1);
+  EXPECT_EQ(std::string::npos, Text(kAuthorFile).find("g12"));
+  EXPECT_NE(std::string::npos, Text(kAuthorFile).find("<guid>g11</guid>"));
 }
 
 TEST_F(AuthorFolderTest, OpenCloseBracket) {
